@@ -1,0 +1,10 @@
+#pragma once
+
+#include "formdefinition.h"
+
+namespace forms {
+
+// Tallowbar, the 240 x 89 ticker.
+Program tallowbar();
+
+} // namespace forms

@@ -1,0 +1,36 @@
+// The system's runtime error: a number, a source and a description, as the
+// program's own error reporting shows them. Handlers that do not catch one
+// end the program with its message.
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace vell {
+
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(int number, QString source, QString description);
+
+    int number() const { return number_; }
+    const QString& source() const { return source_; }
+    const QString& description() const { return description_; }
+
+    static constexpr int Overflow = 6;
+    static constexpr int SubscriptOutOfRange = 9;
+
+    // Errors the language runtime itself raises; their source is the program.
+    static RuntimeError overflow();
+    static RuntimeError subscriptOutOfRange();
+
+    // The running program's file name without extension, or "" before startup.
+    static QString programName();
+
+private:
+    int number_;
+    QString source_;
+    QString description_;
+};
+
+} // namespace vell

@@ -1,0 +1,142 @@
+#include "formbuilder.h"
+
+#include "labelcontrol.h"
+#include "twips.h"
+#include "winsock.h"
+
+#include <QFont>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace monitor {
+namespace {
+
+QFont toQFont(const forms::Font& f) {
+    QFont font(f.face);
+    font.setPointSizeF(f.points);
+    font.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
+    if (f.face.contains("Serif"))
+        font.setStyleHint(QFont::Serif);
+    return font;
+}
+
+Qt::Alignment toQt(forms::Alignment a) {
+    switch (a) {
+    case forms::Alignment::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    case forms::Alignment::Center:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case forms::Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+QWidget* makeLabel(const forms::Control& c, QWidget* parent) {
+    auto* label = new LabelControl(parent);
+    label->setCaption(c.text);
+    label->setAlignment(toQt(c.alignment));
+    if (c.foreColor)
+        label->setForeColor(*c.foreColor);
+    if (c.backColor && !c.transparent)
+        label->setBackColor(*c.backColor);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+QWidget* makeButton(const forms::Control& c, QWidget* parent) {
+    auto* button = new QPushButton(c.text, parent);
+    if (c.backColor) {
+        QPalette p = button->palette();
+        p.setColor(QPalette::Button, toQColor(*c.backColor));
+        button->setPalette(p);
+    }
+    if (!c.picture.isEmpty())
+        button->setIcon(QPixmap(c.picture));
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+QWidget* makePicture(const forms::Control& c, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    picture->setPixmap(QPixmap(c.picture));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setFocusPolicy(Qt::TabFocus);
+    return picture;
+}
+
+QObject* makeControl(const forms::Control& c, QWidget* parent, const BuildOptions& options) {
+    switch (c.kind) {
+    case forms::ControlKind::Label:
+        return makeLabel(c, parent);
+    case forms::ControlKind::CommandButton:
+        return makeButton(c, parent);
+    case forms::ControlKind::TextBox:
+        return new QLineEdit(c.text, parent);
+    case forms::ControlKind::PictureBox:
+        return makePicture(c, parent);
+    case forms::ControlKind::WebBrowser:
+        return options.browserFactory ? options.browserFactory(parent) : nullptr;
+    case forms::ControlKind::Timer: {
+        auto* timer = new QTimer(parent);
+        timer->setInterval(c.interval);
+        if (c.enabled)
+            timer->start();
+        return timer;
+    }
+    case forms::ControlKind::Winsock: {
+        auto* socket = new Winsock(parent);
+        socket->RemoteHost = c.remoteHost;
+        socket->RemotePort = c.remotePort;
+        return socket;
+    }
+    }
+    return nullptr;
+}
+
+void placeWidget(QWidget* w, const forms::Control& c, double perPixel) {
+    w->setGeometry(twipsToPixels(c.left, perPixel), twipsToPixels(c.top, perPixel),
+                   twipsToPixels(c.width, perPixel), twipsToPixels(c.height, perPixel));
+    if (c.font)
+        w->setFont(toQFont(*c.font));
+    if (!c.toolTip.isEmpty())
+        w->setToolTip(c.toolTip);
+    w->show();
+}
+
+} // namespace
+
+ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options) {
+    ControlSet set;
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const forms::Control& c : form.controls) {
+        QObject* control = makeControl(c, parent, options);
+        if (!control)
+            continue;
+        control->setObjectName(c.name);
+        set.add(c.name, control);
+        if (auto* w = qobject_cast<QWidget*>(control)) {
+            placeWidget(w, c, options.twipsPerPixel);
+            if (w->focusPolicy() != Qt::NoFocus)
+                tabOrder.emplace_back(c.tabIndex, w);
+        }
+    }
+    std::stable_sort(tabOrder.begin(), tabOrder.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    return set;
+}
+
+void installFontSubstitutes() {
+    // DejaVu Serif ships with every Debian desktop (fonts-dejavu-core) and stays
+    // legible at the 8 pixels a 6-point face gets; Liberation Serif is next.
+    QFont::insertSubstitutions("MS Serif", {"DejaVu Serif", "Liberation Serif", "Serif"});
+    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans", "Sans"});
+}
+
+} // namespace monitor

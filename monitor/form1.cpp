@@ -1,0 +1,62 @@
+#include "form1.h"
+
+#include "controls/labelcontrol.h"
+#include "controls/winsock.h"
+#include "form2.h"
+
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+namespace monitor {
+
+Form1::Form1(const forms::Program& program, const BuildOptions& options, QWidget* parent)
+    : QWidget(parent), program_(program) {
+    setObjectName(program_.form1.name);
+    setWindowTitle(program_.form1.caption);
+    if (!program_.form1.icon.isEmpty())
+        setWindowIcon(QIcon(program_.form1.icon));
+    skin_ = QPixmap(program_.form1.picture);
+    resize(skin_.size());
+
+    controls_ = buildControls(program_.form1, this, options);
+    form2_ = std::make_unique<Form2>(program_.form2);
+
+    if (program_.probes.size() != probes_.size())
+        throw std::logic_error("a program probes exactly six servers");
+    for (size_t row = 0; row < probes_.size(); ++row) {
+        const forms::ProbeRow& def = program_.probes[row];
+        ProbeEntry& p = probes_[row];
+        p.socket = controls_.get<Winsock>(def.socket);
+        p.indicator = controls_.get<LabelControl>(def.indicator);
+        p.server = def.server;
+        p.port = p.socket->RemotePort;
+        p.upText = QString(program_.indicators.up).replace("%1", def.server);
+        p.downText = QString(program_.indicators.down).replace("%1", def.server);
+        const int r = static_cast<int>(row);
+        connect(p.socket, &Winsock::Connected, this, [this, r] { Probe_Connect(r); });
+        connect(p.socket, &Winsock::Error, this, [this, r] { Probe_Error(r); });
+    }
+
+    timer1_ = controls_.get<QTimer>("Timer1");
+    connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    toolTipUpdater_ = controls_.find<QTimer>("ToolTipUpdater");
+
+    if (auto* refresh = controls_.find<QPushButton>("Command1"))
+        connect(refresh, &QPushButton::clicked, this, &Form1::Command1_Click);
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load() {
+    ConnectAllProbes();
+    UpdateToolTip();
+    writeCountdown();
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(0, 0, skin_);
+}
+
+} // namespace monitor

@@ -1,0 +1,72 @@
+// The probe cycle: six TCP connects per pass, a one-minute countdown, and a
+// pass on start-up, on every eleventh tick and on Refresh.
+#include "controls/labelcontrol.h"
+#include "controls/winsock.h"
+#include "form1.h"
+
+#include <QTimer>
+
+namespace monitor {
+
+void Form1::ConnectAllProbes() {
+    for (ProbeEntry& p : probes_)
+        p.socket->Connect();
+}
+
+void Form1::CloseAllProbes() {
+    for (ProbeEntry& p : probes_)
+        p.socket->Close();
+}
+
+void Form1::ResetIndicators() {
+    for (ProbeEntry& p : probes_)
+        p.indicator->setForeColor(IndicatorChecking);
+}
+
+void Form1::Probe_Connect(int row) {
+    ProbeEntry& p = probes_.at(static_cast<size_t>(row));
+    p.indicator->setCaption(p.upText);
+    p.indicator->setForeColor(IndicatorUp);
+    p.socket->Close();
+}
+
+void Form1::Probe_Error(int row) {
+    ProbeEntry& p = probes_.at(static_cast<size_t>(row));
+    p.indicator->setForeColor(IndicatorDown);
+    p.indicator->setCaption(p.downText);
+    // The socket stays in its error state until the next pass closes it.
+}
+
+void Form1::Timer1_Timer() {
+    if (lTicks_ < 10) {
+        ++lTicks_;
+        writeCountdown();
+    } else {
+        ResetIndicators();
+        CloseAllProbes();
+        ConnectAllProbes();
+        lTicks_ = 0;
+        writeCountdown();
+    }
+    UpdateToolTip();
+}
+
+void Form1::Command1_Click() {
+    ResetIndicators();
+    CloseAllProbes();
+    ConnectAllProbes();
+    UpdateToolTip();
+}
+
+void Form1::UpdateToolTip() {
+    // A request made while one is pending does not restart the wait, so any
+    // number of requests lead to one rebuild, 5 s after the first.
+    if (toolTipUpdater_ && !toolTipUpdater_->isActive())
+        toolTipUpdater_->start();
+}
+
+void Form1::writeCountdown() {
+    controls_.get<LabelControl>("Label1")->setCaption(QString::number(10 - lTicks_) + "...");
+}
+
+} // namespace monitor

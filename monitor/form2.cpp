@@ -1,0 +1,25 @@
+#include "form2.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace monitor {
+
+Form2::Form2(const forms::Form& definition, QWidget* parent) : QWidget(parent) {
+    setObjectName(definition.name);
+    setWindowTitle(definition.caption);
+    for (const forms::Menu& m : definition.menus) {
+        auto* menu = new QMenu(m.caption, this);
+        menu->setObjectName(m.name);
+        for (const forms::MenuItem& item : m.items) {
+            QAction* action = menu->addAction(item.caption);
+            action->setObjectName(item.name);
+            if (item.name == "mnuExit")
+                connect(action, &QAction::triggered, this, &Form2::mnuExit_Click);
+        }
+        if (!mnupopup_)
+            mnupopup_ = menu;
+    }
+}
+
+} // namespace monitor

@@ -1,0 +1,81 @@
+// A stand-in for the game's six servers on loopback. Each server can be up
+// (accepts connections and closes them at once), down (nothing listens, so a
+// connect is refused) or silent (listens but never completes a handshake, so
+// a connect gets no answer at all).
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class QTcpServer;
+
+namespace realm {
+
+struct Endpoint {
+    QString name; // update, login, charselect, ch1, ch2, ch3
+    QHostAddress address;
+    quint16 port = 0;
+};
+
+enum class State { Down, Up, Silent };
+
+// The six endpoints the default build probes.
+std::vector<Endpoint> defaultEndpoints();
+
+class SilentListener;
+
+class Realm : public QObject {
+    Q_OBJECT
+public:
+    explicit Realm(std::vector<Endpoint> endpoints, QObject* parent = nullptr);
+    ~Realm() override;
+
+    // Each returns false and sets *error when the address cannot be taken.
+    bool setState(const QString& name, State state, QString* error = nullptr);
+    bool setAll(State state, QString* error = nullptr);
+    State state(const QString& name) const;
+    const std::vector<Endpoint>& endpoints() const { return endpoints_; }
+    int acceptedCount() const { return accepted_; }
+
+private:
+    struct Server {
+        State state = State::Down;
+        QTcpServer* tcp = nullptr;
+        std::unique_ptr<SilentListener> silent;
+    };
+    const Endpoint* find(const QString& name) const;
+    void stop(Server& s);
+
+    std::vector<Endpoint> endpoints_;
+    std::map<QString, Server> servers_;
+    int accepted_ = 0;
+};
+
+// A listening socket whose accept queue is kept full: the kernel drops every
+// further SYN, so a client's connect neither succeeds nor fails.
+class SilentListener {
+public:
+    SilentListener(const QHostAddress& address, quint16 port);
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+    bool ok() const { return error_.isEmpty(); }
+    QString error() const { return error_; }
+    quint16 port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    std::vector<int> fillers_;
+    quint16 port_ = 0;
+    QString error_;
+};
+
+QString stateName(State s);
+
+} // namespace realm

@@ -1,0 +1,13 @@
+// The programs' artwork, drawn with QPainter. Outside a skin's silhouette every
+// pixel is pure black (the window shape leaves it out); inside, no pixel is.
+#pragma once
+
+#include <QImage>
+
+namespace skingen {
+
+QImage tickerSkin();
+QImage windowIcon();
+QImage refreshPicture();
+
+} // namespace skingen
