@@ -27,6 +27,7 @@ int winsockNumber(QAbstractSocket::SocketError e) {
 
 Winsock::Winsock(QObject* parent) : QObject(parent) {
     timeout_.setSingleShot(true);
+    timeout_.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     connect(&timeout_, &QTimer::timeout, this,
             [this] { finish(attempt_, false, ErrTimedOut, "Connection timed out"); });
 }
@@ -76,7 +77,9 @@ void Winsock::finish(quint64 attempt, bool ok, int number, const QString& descri
         return;
     timeout_.stop();
     state_ = ok ? State::Connected : State::Error;
-    if (!ok)
+    if (ok)
+        boundPort_ = socket_->localPort();
+    else
         dropSocket();
     // Qt may settle a loopback attempt from inside connectToHost(); the event
     // must still come as an event of its own, after Connect has returned.

@@ -42,6 +42,8 @@ public:
     void Connect();
     void Close();
     State state() const { return state_; }
+    // The local port of the last connection made, kept after Close.
+    quint16 boundPort() const { return boundPort_; }
 
     int connectTimeout() const { return timeoutMs_; }
     void setConnectTimeout(int ms) { timeoutMs_ = ms; }
@@ -61,6 +63,7 @@ private:
     State state_ = State::Closed;
     quint64 attempt_ = 0; // identifies the live attempt; Close moves it on
     int timeoutMs_ = DefaultConnectTimeoutMs;
+    quint16 boundPort_ = 0;
 };
 
 } // namespace monitor

@@ -65,11 +65,18 @@ Realm::~Realm() {
         stop(s);
 }
 
-const Endpoint* Realm::find(const QString& name) const {
-    for (const auto& e : endpoints_)
+Endpoint* Realm::find(const QString& name) {
+    for (auto& e : endpoints_)
         if (e.name == name)
             return &e;
     return nullptr;
+}
+
+quint16 Realm::port(const QString& name) const {
+    for (const auto& e : endpoints_)
+        if (e.name == name)
+            return e.port;
+    return 0;
 }
 
 void Realm::stop(Server& s) {
@@ -83,7 +90,7 @@ void Realm::stop(Server& s) {
 }
 
 bool Realm::setState(const QString& name, State state, QString* error) {
-    const Endpoint* e = find(name);
+    Endpoint* e = find(name);
     if (!e) {
         if (error)
             *error = QString("no server named '%1'").arg(name);
@@ -103,9 +110,10 @@ bool Realm::setState(const QString& name, State state, QString* error) {
             delete tcp;
             return false;
         }
+        e->port = tcp->serverPort();
         connect(tcp, &QTcpServer::newConnection, this, [this, tcp] {
             while (QTcpSocket* c = tcp->nextPendingConnection()) {
-                ++accepted_;
+                acceptedPeerPorts_.push_back(c->peerPort());
                 c->abort();
                 c->deleteLater();
             }
@@ -119,6 +127,7 @@ bool Realm::setState(const QString& name, State state, QString* error) {
                              .arg(where, silent->error(), bindAdvice(e->address, e->port));
             return false;
         }
+        e->port = silent->port();
         s.silent = std::move(silent);
     }
     s.state = state;

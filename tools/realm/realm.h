@@ -40,7 +40,11 @@ public:
     bool setAll(State state, QString* error = nullptr);
     State state(const QString& name) const;
     const std::vector<Endpoint>& endpoints() const { return endpoints_; }
-    int acceptedCount() const { return accepted_; }
+    // Endpoints given port 0 take a free port when first up; this reads it back.
+    quint16 port(const QString& name) const;
+    int acceptedCount() const { return int(acceptedPeerPorts_.size()); }
+    // The client ports of accepted connections, in the order they were accepted.
+    const std::vector<quint16>& acceptedPeerPorts() const { return acceptedPeerPorts_; }
 
 private:
     struct Server {
@@ -48,12 +52,12 @@ private:
         QTcpServer* tcp = nullptr;
         std::unique_ptr<SilentListener> silent;
     };
-    const Endpoint* find(const QString& name) const;
+    Endpoint* find(const QString& name);
     void stop(Server& s);
 
     std::vector<Endpoint> endpoints_;
     std::map<QString, Server> servers_;
-    int accepted_ = 0;
+    std::vector<quint16> acceptedPeerPorts_;
 };
 
 // A listening socket whose accept queue is kept full: the kernel drops every

@@ -59,14 +59,15 @@ QImage tickerSkin() {
     // The silhouette: a frame with curved corners plus the tab that carries the
     // close and hide controls at the top right. Drawn without antialiasing so
     // the window's edge is crisp.
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(0, 4, W, H - 4), 12, 12);
-    outline.addRoundedRect(QRectF(214, 0, 26, 16), 4, 4);
+    QPainterPath frame, tab;
+    frame.addRoundedRect(QRectF(0, 4, W, H - 4), 12, 12);
+    tab.addRoundedRect(QRectF(214, 0, 26, 16), 4, 4);
+    const QPainterPath outline = frame.united(tab);
     QImage mask(W, H, QImage::Format_RGB32);
     mask.fill(Qt::black);
     {
         QPainter m(&mask);
-        m.fillPath(outline.simplified(), Qt::white);
+        m.fillPath(outline, Qt::white);
     }
 
     QImage img(W, H, QImage::Format_RGB32);
@@ -76,7 +77,7 @@ QImage tickerSkin() {
     bronze.setColorAt(0, QColor(150, 112, 58));
     bronze.setColorAt(0.5, QColor(96, 68, 34));
     bronze.setColorAt(1, QColor(58, 40, 20));
-    p.fillPath(outline.simplified(), bronze);
+    p.fillPath(outline, bronze);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Gold, 1.5));
     p.setBrush(Qt::NoBrush);

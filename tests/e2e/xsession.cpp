@@ -1,0 +1,158 @@
+#include "xsession.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace e2e {
+namespace {
+
+QString freeDisplay() {
+    for (int n = 60; n < 200; ++n)
+        if (!QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n)) &&
+            !QFile::exists(QString("/tmp/.X%1-lock").arg(n)))
+            return QString(":%1").arg(n);
+    return {};
+}
+
+void pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+} // namespace
+
+XSession::XSession(Options options) {
+    display_ = freeDisplay();
+    if (display_.isEmpty()) {
+        error_ = "no free X display number";
+        return;
+    }
+    const QString size = QString("%1x%2x24").arg(options.screen.width()).arg(options.screen.height());
+    start("Xvfb", {display_, "-screen", "0", size, "-nolisten", "tcp"});
+    const QString socket = "/tmp/.X11-unix/X" + display_.mid(1);
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(socket) && !deadline.hasExpired())
+        pause(50);
+    if (!QFile::exists(socket)) {
+        error_ = "Xvfb did not start (is the xvfb package installed?)";
+        return;
+    }
+    if (options.windowManager) {
+        start("openbox", {"--sm-disable"});
+        // openbox is ready once it owns the window-manager selection.
+        while (!deadline.hasExpired() &&
+               !run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
+            pause(50);
+    }
+    if (options.trayHost) {
+        start("trayer", {"--edge", "bottom", "--align", "left", "--widthtype", "pixel", "--width",
+                         "120", "--height", "24", "--SetDockType", "true", "--transparent",
+                         "false", "--tint", "0x303030"});
+        while (!deadline.hasExpired() &&
+               run("xdotool", {"search", "--class", "trayer"}).trimmed().isEmpty())
+            pause(50);
+    }
+}
+
+XSession::~XSession() {
+    for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
+        QProcess& p = **it;
+        if (p.state() == QProcess::NotRunning)
+            continue;
+        p.terminate();
+        if (!p.waitForFinished(3000)) {
+            p.kill();
+            p.waitForFinished(3000);
+        }
+    }
+}
+
+QProcessEnvironment XSession::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display_);
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    return env;
+}
+
+QProcess* XSession::start(const QString& program, const QStringList& args,
+                          const QProcessEnvironment& extra) {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = environment();
+    for (const QString& key : extra.keys())
+        env.insert(key, extra.value(key));
+    p->setProcessEnvironment(env);
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->start(program, args);
+    if (!p->waitForStarted(5000) && error_.isEmpty())
+        error_ = QString("cannot start %1: %2").arg(program, p->errorString());
+    processes_.push_back(std::move(p));
+    return processes_.back().get();
+}
+
+QString XSession::run(const QString& program, const QStringList& args, int* exitCode) const {
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(program, args);
+    p.waitForFinished(10000);
+    if (exitCode)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+QString XSession::waitForWindow(qint64 pid, int ms) const {
+    QDeadlineTimer deadline(ms);
+    do {
+        const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--pid",
+                                                QString::number(pid)})
+                                    .split('\n', Qt::SkipEmptyParts);
+        if (!ids.isEmpty())
+            return ids.front().trimmed();
+        pause(100);
+    } while (!deadline.hasExpired());
+    return {};
+}
+
+QString XSession::waitForWindowNamed(const QString& name, int ms) const {
+    QDeadlineTimer deadline(ms);
+    do {
+        const QStringList ids =
+            run("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts);
+        if (!ids.isEmpty())
+            return ids.front().trimmed();
+        pause(100);
+    } while (!deadline.hasExpired());
+    return {};
+}
+
+QRect XSession::geometry(const QString& window) const {
+    const QString info = run("xwininfo", {"-id", window});
+    auto field = [&](const char* label) {
+        const QRegularExpression re(QString("%1:\\s+(-?\\d+)").arg(label));
+        return re.match(info).captured(1).toInt();
+    };
+    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height")};
+}
+
+QImage XSession::screenshot() const {
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start("import", {"-window", "root", "png:-"});
+    p.waitForFinished(15000);
+    return QImage::fromData(p.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+bool isGreen(QRgb c) { return qGreen(c) > 150 && qRed(c) < 110 && qBlue(c) < 110; }
+bool isRed(QRgb c) { return qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 90; }
+
+int countPixels(const QImage& image, const QRect& area, bool (*pred)(QRgb)) {
+    int n = 0;
+    const QRect r = area.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += pred(image.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+} // namespace e2e

@@ -1,0 +1,58 @@
+// A private X display for end-to-end tests: Xvfb with a window manager and,
+// on request, a tray host, torn down with the test. Also drives the desktop
+// the way a user would, through xdotool, and takes screenshots.
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace e2e {
+
+class XSession {
+public:
+    struct Options {
+        bool windowManager = true;
+        bool trayHost = false;
+        QSize screen{1024, 768};
+    };
+    explicit XSession(Options options);
+    XSession() : XSession(Options{}) {}
+    ~XSession();
+
+    bool ok() const { return error_.isEmpty(); }
+    const QString& error() const { return error_; }
+    QString display() const { return display_; }
+    QProcessEnvironment environment() const;
+
+    // Starts a program on this display; it is killed when the session ends.
+    QProcess* start(const QString& program, const QStringList& args = {},
+                    const QProcessEnvironment& extra = {});
+
+    // Runs a helper (xdotool, xwininfo...) to its end and returns its output.
+    QString run(const QString& program, const QStringList& args, int* exitCode = nullptr) const;
+
+    // The first visible top-level window of a process, waiting up to ms.
+    QString waitForWindow(qint64 pid, int ms = 10000) const;
+    QString waitForWindowNamed(const QString& name, int ms = 10000) const;
+    QRect geometry(const QString& window) const; // absolute, inside any frame
+    QImage screenshot() const;
+
+private:
+    QString display_;
+    QString error_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+// True when the pixel reads as the indicator colour: text is antialiased, so
+// look for clearly green or clearly red pixels.
+bool isGreen(QRgb c);
+bool isRed(QRgb c);
+int countPixels(const QImage& image, const QRect& area, bool (*pred)(QRgb));
+
+} // namespace e2e

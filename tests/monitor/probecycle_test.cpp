@@ -1,0 +1,215 @@
+// The probe cycle against real loopback servers.
+#include "controls/labelcontrol.h"
+#include "controls/winsock.h"
+#include "form1.h"
+#include "support/testrealm.h"
+#include "tallowbar.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using monitor::Form1;
+using monitor::Winsock;
+using testing_support::TestRealm;
+using testing_support::waitFor;
+
+namespace {
+
+class ProbeCycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        forms::Program program = forms::tallowbar();
+        realm.aim(program);
+        form = std::make_unique<Form1>(program, monitor::BuildOptions{});
+        for (const auto& p : form->probes()) {
+            connect(p.socket, &Winsock::Connected, [this] { ++events; });
+            connect(p.socket, &Winsock::Error, [this] { ++events; });
+        }
+    }
+
+    template <typename Signal, typename F>
+    void connect(Winsock* s, Signal sig, F f) {
+        QObject::connect(s, sig, form.get(), f);
+    }
+
+    const monitor::ProbeEntry& row(int r) const { return form->probes().at(size_t(r)); }
+    QString caption(int r) const { return row(r).indicator->caption(); }
+    unsigned colour(int r) const { return row(r).indicator->foreColor(); }
+    QString countdown() const {
+        return form->controls().get<monitor::LabelControl>("Label1")->caption();
+    }
+    QTimer* updater() const { return form->controls().get<QTimer>("ToolTipUpdater"); }
+    bool allSettled() const {
+        for (const auto& p : form->probes())
+            if (p.socket->state() == Winsock::State::Connecting ||
+                p.socket->state() == Winsock::State::Connected)
+                return false;
+        return true;
+    }
+    void settle() { ASSERT_TRUE(waitFor([&] { return events >= 6 && allSettled(); })); }
+
+    TestRealm realm;
+    std::unique_ptr<Form1> form;
+    int events = 0;
+};
+
+TEST_F(ProbeCycle, StartupConnectsAllSixInTableOrderAndShowsTen) {
+    // All six sockets at one server: its accept queue keeps the connect order.
+    forms::Program program = forms::tallowbar();
+    realm.aim(program);
+    for (forms::Control& c : program.form1.controls)
+        if (c.kind == forms::ControlKind::Winsock) {
+            c.remoteHost = "127.61.0.2";
+            c.remotePort = realm.realm().port("login");
+        }
+    Form1 f(program, monitor::BuildOptions{});
+    f.Form_Load();
+    for (const auto& p : f.probes())
+        EXPECT_EQ(p.socket->state(), Winsock::State::Connecting);
+    EXPECT_EQ(f.controls().get<monitor::LabelControl>("Label1")->caption(), "10...");
+    EXPECT_EQ(f.lTicks(), 0);
+    ASSERT_TRUE(waitFor([&] {
+        for (const auto& p : f.probes())
+            if (p.indicator->caption() != "Y")
+                return false;
+        return realm.realm().acceptedCount() == 6;
+    }));
+    std::vector<quint16> issued;
+    for (const auto& p : f.probes())
+        issued.push_back(p.socket->boundPort());
+    EXPECT_EQ(issued, realm.realm().acceptedPeerPorts());
+    const char* order[] = {"SrvUpdate", "SrvLogin", "SrvCharSelect", "SrvCh1", "SrvCh2", "SrvCh3"};
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(f.probes()[i].socket->objectName(), order[i]);
+}
+
+TEST_F(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
+    form->Form_Load();
+    settle();
+    form->Timer1_Timer();
+    EXPECT_EQ(countdown(), "9...");
+    for (int i = 2; i <= 10; ++i)
+        form->Timer1_Timer();
+    EXPECT_EQ(countdown(), "0...");
+    EXPECT_EQ(form->lTicks(), 10);
+    // Nothing probed during the counting ticks.
+    for (const auto& p : form->probes())
+        EXPECT_EQ(p.socket->state(), Winsock::State::Closed);
+
+    form->Timer1_Timer();
+    EXPECT_EQ(countdown(), "10...");
+    EXPECT_EQ(form->lTicks(), 0);
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(row(r).socket->state(), Winsock::State::Connecting) << r;
+        EXPECT_EQ(colour(r), 0u) << "indicator is black while the pass runs";
+        EXPECT_EQ(caption(r), "Y") << "old caption kept during the pass";
+    }
+    for (int i = 0; i < 30; ++i) {
+        form->Timer1_Timer();
+        EXPECT_LE(form->lTicks(), 10);
+    }
+}
+
+TEST_F(ProbeCycle, AcceptingServerIsGreenYAndItsSocketClosedRefusingIsRedXLeftInError) {
+    realm.set("charselect", realm::State::Down);
+    form->Form_Load();
+    settle();
+    for (int r = 0; r < 6; ++r) {
+        if (r == 2) {
+            EXPECT_EQ(caption(r), "X");
+            EXPECT_EQ(colour(r), 255u);
+            EXPECT_EQ(row(r).socket->state(), Winsock::State::Error);
+        } else {
+            EXPECT_EQ(caption(r), "Y") << r;
+            EXPECT_EQ(colour(r), 65280u) << r;
+            EXPECT_EQ(row(r).socket->state(), Winsock::State::Closed) << r;
+        }
+    }
+    // The next pass takes the errored socket back through Close.
+    realm.set("charselect", realm::State::Up);
+    events = 0;
+    form->Command1_Click();
+    EXPECT_EQ(colour(2), 0u);
+    EXPECT_EQ(caption(2), "X");
+    settle();
+    EXPECT_EQ(caption(2), "Y");
+    EXPECT_EQ(colour(2), 65280u);
+}
+
+TEST_F(ProbeCycle, EachSocketEventFiresOnlyAfterConnectReturned) {
+    // The Connect event writes the caption; it must not run inside the pass.
+    form->Form_Load();
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(caption(r), "0");
+    settle();
+    EXPECT_EQ(events, 6);
+}
+
+TEST_F(ProbeCycle, RefreshLeavesTheCountdownAndRequestsTheSummary) {
+    form->Form_Load();
+    settle();
+    for (int i = 0; i < 6; ++i)
+        form->Timer1_Timer();
+    ASSERT_EQ(countdown(), "4...");
+    updater()->stop();
+    events = 0;
+    form->Command1_Click();
+    EXPECT_EQ(countdown(), "4...");
+    EXPECT_TRUE(updater()->isActive());
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(colour(r), 0u);
+    settle();
+    form->Timer1_Timer();
+    EXPECT_EQ(countdown(), "3...");
+}
+
+TEST_F(ProbeCycle, SummaryIsRequestedAtStartupOnEveryTickAndOnRefresh) {
+    EXPECT_FALSE(updater()->isActive());
+    form->Form_Load();
+    EXPECT_TRUE(updater()->isActive());
+    for (int tick = 1; tick <= 12; ++tick) {
+        updater()->stop();
+        form->Timer1_Timer();
+        EXPECT_TRUE(updater()->isActive()) << "tick " << tick;
+    }
+    updater()->stop();
+    form->Command1_Click();
+    EXPECT_TRUE(updater()->isActive());
+}
+
+TEST_F(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
+    realm.set("ch1", realm::State::Silent);
+    for (const auto& p : form->probes())
+        p.socket->setConnectTimeout(400);
+    form->Form_Load();
+    ASSERT_TRUE(waitFor([&] { return events == 5; }));
+    // ch1 is still trying; a pass abandons that attempt and starts another.
+    EXPECT_EQ(row(3).socket->state(), Winsock::State::Connecting);
+    EXPECT_EQ(caption(3), "0");
+    events = 0;
+    realm.set("ch1", realm::State::Up);
+    form->Command1_Click();
+    ASSERT_TRUE(waitFor([&] { return events >= 6; }));
+    // Run past the abandoned attempt's timeout: it must not report "X".
+    QTest::qWait(600);
+    EXPECT_EQ(events, 6) << "only the new attempts report";
+    EXPECT_EQ(caption(3), "Y");
+    EXPECT_EQ(colour(3), 65280u);
+}
+
+TEST_F(ProbeCycle, SilentServerIsReportedDownAfterTheTimeout) {
+    realm.set("login", realm::State::Silent);
+    for (const auto& p : form->probes())
+        p.socket->setConnectTimeout(300);
+    QElapsedTimer clock;
+    clock.start();
+    form->Form_Load();
+    ASSERT_TRUE(waitFor([&] { return caption(1) == "X"; }, 3000));
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_EQ(colour(1), 255u);
+    EXPECT_EQ(row(1).socket->state(), Winsock::State::Error);
+}
+
+} // namespace

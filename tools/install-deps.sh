@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the programs and the tests need.
+# Does nothing when all are present; needs root or sudo otherwise.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
+    # run: fonts the window definitions map their faces to
+    fonts-dejavu-core fonts-liberation
+    # desktop tests and the headless run: X server, window manager, tray host,
+    # input driver, window inspection, screenshots
+    xvfb openbox trayer xdotool x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "error: these Debian packages are missing and I am not root (and there is no sudo):" >&2
+    echo "  ${missing[*]}" >&2
+    echo "Install them as root: apt-get update && apt-get install ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
