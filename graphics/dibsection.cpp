@@ -1,0 +1,148 @@
+#include "dibsection.h"
+
+#include <limits>
+
+namespace vell {
+namespace {
+
+std::int32_t checked(std::int64_t v) {
+    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+        throw RuntimeError::overflow();
+    return static_cast<std::int32_t>(v);
+}
+
+// The screen's drawing context, given back to the system when it goes.
+class ScreenDC {
+public:
+    explicit ScreenDC(gdi::Gdi& gdi) : gdi_(gdi), window_(gdi.GetDesktopWindow()) {
+        dc_ = gdi.GetDC(window_);
+    }
+    ~ScreenDC() { release(); }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    gdi::HDC get() const { return dc_; }
+    void release() {
+        if (dc_)
+            gdi_.ReleaseDC(window_, dc_);
+        dc_ = 0;
+    }
+
+private:
+    gdi::Gdi& gdi_;
+    gdi::HWND window_;
+    gdi::HDC dc_ = 0;
+};
+
+// A memory context holding a borrowed bitmap; the bitmap it had is put back
+// before the context is deleted.
+class BorrowingDC {
+public:
+    BorrowingDC(gdi::Gdi& gdi, gdi::HDC compatibleWith) : gdi_(gdi) {
+        dc_ = gdi.CreateCompatibleDC(compatibleWith);
+    }
+    ~BorrowingDC() {
+        if (!dc_)
+            return;
+        if (kept_)
+            gdi_.SelectObject(dc_, kept_);
+        gdi_.DeleteDC(dc_);
+    }
+    BorrowingDC(const BorrowingDC&) = delete;
+    BorrowingDC& operator=(const BorrowingDC&) = delete;
+    gdi::HDC get() const { return dc_; }
+    void select(gdi::HBITMAP bitmap) { kept_ = gdi_.SelectObject(dc_, bitmap); }
+
+private:
+    gdi::Gdi& gdi_;
+    gdi::HDC dc_ = 0;
+    gdi::HBITMAP kept_ = 0;
+};
+
+} // namespace
+
+cDIBSection::cDIBSection(gdi::Gdi& gdi) : gdi_(gdi) {}
+
+cDIBSection::~cDIBSection() { ClearUp(); }
+
+std::int32_t cDIBSection::BytesPerScanLine() const {
+    const std::int32_t threeTimes = checked(std::int64_t(tHeader.biWidth) * 3);
+    return checked(std::int64_t(threeTimes) + 3) & ~std::int32_t(3);
+}
+
+bool cDIBSection::CreateDIB(gdi::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight,
+                            gdi::HBITMAP& hDib) {
+    tHeader.biSize = sizeof(gdi::BITMAPINFOHEADER);
+    tHeader.biWidth = lWidth;
+    tHeader.biHeight = lHeight;
+    tHeader.biPlanes = 1;
+    tHeader.biBitCount = 24;
+    tHeader.biCompression = gdi::BI_RGB;
+    tHeader.biSizeImage =
+        static_cast<std::uint32_t>(checked(std::int64_t(BytesPerScanLine()) * tHeader.biHeight));
+    void* bits = nullptr;
+    hDib = gdi_.CreateDIBSection(lhDC, tHeader, gdi::DIB_RGB_COLORS, &bits, 0, 0);
+    lBits = static_cast<std::uint8_t*>(bits);
+    return hDib != 0;
+}
+
+bool cDIBSection::Create(std::int32_t lWidth, std::int32_t lHeight) {
+    ClearUp();
+    hMemDC = gdi_.CreateCompatibleDC(0);
+    if (hMemDC == 0)
+        return false;
+    if (CreateDIB(hMemDC, lWidth, lHeight, hDibBitmap)) {
+        hPrevBitmap = gdi_.SelectObject(hMemDC, hDibBitmap);
+        return true;
+    }
+    gdi_.DeleteDC(hMemDC);
+    hMemDC = 0;
+    return false;
+}
+
+void cDIBSection::CreateFromPicture(const StdPicture& picThis) {
+    gdi::BITMAP bm{};
+    gdi_.GetObjectA(picThis.Handle(), sizeof bm, &bm);
+    if (!Create(bm.bmWidth, bm.bmHeight))
+        return;
+    ScreenDC screen(gdi_);
+    if (!screen.get())
+        return; // the surface stays, all zero
+    BorrowingDC source(gdi_, screen.get());
+    screen.release();
+    if (!source.get())
+        return;
+    source.select(picThis.Handle());
+    LoadPictureBlt(source.get(), 0, 0, -1, -1, gdi::SRCCOPY);
+}
+
+void cDIBSection::LoadPictureBlt(gdi::HDC lhDC, std::int32_t lSrcLeft, std::int32_t lSrcTop,
+                                 std::int32_t lSrcWidth, std::int32_t lSrcHeight,
+                                 std::uint32_t eRop) {
+    const std::int32_t w = lSrcWidth >= 0 ? lSrcWidth : Width();
+    const std::int32_t h = lSrcHeight >= 0 ? lSrcHeight : Height();
+    gdi_.BitBlt(hMemDC, 0, 0, w, h, lhDC, lSrcLeft, lSrcTop, eRop);
+}
+
+void cDIBSection::PaintPicture(gdi::HDC lhDC, std::int32_t lDestLeft, std::int32_t lDestTop,
+                               std::int32_t lDestWidth, std::int32_t lDestHeight,
+                               std::int32_t lSrcLeft, std::int32_t lSrcTop, std::uint32_t eRop) {
+    const std::int32_t w = lDestWidth >= 0 ? lDestWidth : Width();
+    const std::int32_t h = lDestHeight >= 0 ? lDestHeight : Height();
+    gdi_.BitBlt(lhDC, lDestLeft, lDestTop, w, h, hMemDC, lSrcLeft, lSrcTop, eRop);
+}
+
+void cDIBSection::ClearUp() {
+    if (hMemDC != 0) {
+        if (hDibBitmap != 0) {
+            gdi_.SelectObject(hMemDC, hPrevBitmap);
+            gdi_.DeleteObject(hDibBitmap);
+        }
+        gdi_.DeleteDC(hMemDC);
+    }
+    hMemDC = 0;
+    hDibBitmap = 0;
+    hPrevBitmap = 0;
+    lBits = nullptr;
+}
+
+} // namespace vell

@@ -1,0 +1,78 @@
+// The drawing-platform layer over Qt Gui. Bitmaps are either device-independent
+// bitmaps (a zero-filled buffer in the caller's address space, 24-bit rows
+// bottom-up) or images in the screen's 32-bit format; regions are XorRegions;
+// a window is a QWindow found by its native id, shaped with QWindow::setMask.
+#pragma once
+
+#include "platform/gdi.h"
+#include "xorregion.h"
+
+#include <QImage>
+
+#include <memory>
+#include <variant>
+#include <vector>
+
+namespace gdi::qt {
+
+class QtGdi final : public Gdi {
+public:
+    QtGdi();
+    ~QtGdi() override;
+
+    HDC CreateCompatibleDC(HDC ref) override;
+    HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::uint32_t usage,
+                             void** bits, Handle section, std::uint32_t offset) override;
+    HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) override;
+    HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
+    bool DeleteObject(HGDIOBJ object) override;
+    bool DeleteDC(HDC dc) override;
+    bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy,
+                std::uint32_t rop) override;
+    int GetObjectA(HGDIOBJ object, int size, void* record) override;
+    HWND GetDesktopWindow() override;
+    HDC GetDC(HWND window) override;
+    int ReleaseDC(HWND window, HDC dc) override;
+    HRGN CreateRectRgn(int left, int top, int right, int bottom) override;
+    bool CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode) override;
+    int SetWindowRgn(HWND window, HRGN region, bool redraw) override;
+    HBITMAP BitmapFromImage(const QImage& image) override;
+    QRegion RegionPixels(HRGN region) override;
+
+    // Live objects, for leak checks.
+    int liveObjects() const;
+
+    struct Bitmap {
+        int width = 0;
+        int height = 0;
+        int bitsPerPixel = 1;
+        int stride = 0;                  // bytes per row
+        std::unique_ptr<std::uint8_t[]> dib; // 24-bit rows, or null
+        bool topDown = false;            // dib rows: bottom-up unless the height was negative
+        QImage image;                    // 32-bit top-down, when dib is null
+        HDC selectedIn = 0;
+    };
+    struct Dc {
+        HBITMAP selected = 0;
+        HBITMAP stock = 0; // the default bitmap it was made with
+        bool screen = false;
+    };
+
+private:
+    using Object = std::variant<std::monostate, Dc, Bitmap>;
+    Handle add(Object object);
+    template <typename T>
+    T* get(Handle h);
+    void release(Handle h);
+    XorRegion* region(Handle h);
+
+    std::vector<Object> objects_;
+    std::vector<size_t> free_;
+    // Regions live in a pool of their own: shaping a window makes and frees
+    // thousands of them, and a reused one keeps its storage.
+    std::vector<XorRegion> regions_;
+    std::vector<std::uint8_t> regionLive_;
+    std::vector<std::uint32_t> regionFree_;
+};
+
+} // namespace gdi::qt

@@ -1,0 +1,57 @@
+// A region kept as a list of rectangles combined by exclusive-or, worked out
+// into disjoint y-x banded rectangles only when someone reads it.
+//
+// Building a window shape XORs thousands of one-pixel-wide runs out of a
+// rectangle; doing each XOR eagerly costs a full region rebuild per run. Here
+// an XOR is an append, and one sweep over all of them at the end gives the
+// same pixels: a pixel is in the region when an odd number of the listed
+// rectangles cover it.
+#pragma once
+
+#include <QRegion>
+
+#include <vector>
+
+namespace gdi::qt {
+
+struct Rect {
+    int left, top, right, bottom; // right and bottom excluded
+    bool empty() const { return left >= right || top >= bottom; }
+    bool operator==(const Rect&) const = default;
+};
+
+class XorRegion {
+public:
+    void clear();
+    void setRect(const Rect& r) {
+        items_.clear();
+        if (!r.empty())
+            items_.push_back(r);
+        normalized_ = true;
+    }
+    void xorRect(const Rect& r);
+    void xorRegion(const XorRegion& other) {
+        if (other.items_.size() == 1 && &other != this) {
+            items_.push_back(other.items_.front()); // the common case: one run
+            normalized_ = false;
+        } else {
+            xorRegionSlow(other);
+        }
+    }
+    void assign(const QRegion& region);
+
+    // Disjoint rectangles, sorted by top then left; rectangles of one band
+    // share top and bottom, and no two touch side by side.
+    const std::vector<Rect>& rects() const;
+    bool isEmpty() const { return rects().empty(); }
+    QRegion toQRegion() const;
+
+private:
+    void xorRegionSlow(const XorRegion& other);
+    void normalize() const;
+
+    mutable std::vector<Rect> items_; // canonical when normalized_, else an XOR list
+    mutable bool normalized_ = true;
+};
+
+} // namespace gdi::qt
