@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     }
     forms::Program program = forms::tallowbar();
     aim(program, r);
-    monitor::Form1 form(program, {});
+    monitor::Form1 form(program, monitor::Desktop::system(), {});
     int events = 0;
     for (const auto& p : form.probes())
         QObject::connect(p.socket, &monitor::Winsock::Connected, [&events] { ++events; });

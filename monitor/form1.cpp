@@ -4,23 +4,26 @@
 #include "controls/winsock.h"
 #include "form2.h"
 
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 
 namespace monitor {
 
-Form1::Form1(const forms::Program& program, const BuildOptions& options, QWidget* parent)
-    : QWidget(parent), program_(program) {
+Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildOptions& options,
+             QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), program_(program), desktop_(desktop),
+      twipsPerPixel_(options.twipsPerPixel) {
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);
     if (!program_.form1.icon.isEmpty())
         setWindowIcon(QIcon(program_.form1.icon));
     skin_ = QPixmap(program_.form1.picture);
-    resize(skin_.size());
 
     controls_ = buildControls(program_.form1, this, options);
     form2_ = std::make_unique<Form2>(program_.form2);
+    connect(form2_.get(), &Form2::mnuExit_Click, this, &Form1::mnuExit_Click);
 
     if (program_.probes.size() != probes_.size())
         throw std::logic_error("a program probes exactly six servers");
@@ -41,18 +44,14 @@ Form1::Form1(const forms::Program& program, const BuildOptions& options, QWidget
     timer1_ = controls_.get<QTimer>("Timer1");
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
     toolTipUpdater_ = controls_.find<QTimer>("ToolTipUpdater");
-
-    if (auto* refresh = controls_.find<QPushButton>("Command1"))
-        connect(refresh, &QPushButton::clicked, this, &Form1::Command1_Click);
+    if (toolTipUpdater_)
+        connect(toolTipUpdater_, &QTimer::timeout, this, &Form1::ToolTipUpdater_Timer);
+    wireCommands();
 }
 
 Form1::~Form1() = default;
 
-void Form1::Form_Load() {
-    ConnectAllProbes();
-    UpdateToolTip();
-    writeCountdown();
-}
+gdi::HWND Form1::hWnd() { return gdi::HWND(winId()); }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -1,13 +1,19 @@
 // The main window of both programs. It is generic: the program's definition
 // (forms::Program) supplies the controls, the probe endpoints, the indicator
-// texts and the skin; the handlers below are the window's behaviour.
+// texts, the tray tip and the skin; the handlers below are the window's
+// behaviour. Desktop services come in through a Desktop, so tests can record.
 #pragma once
 
 #include "controls/controlset.h"
 #include "controls/formbuilder.h"
+#include "dibsectionregion.h"
 #include "formdefinition.h"
+#include "platform/desktop.h"
 #include "probeentry.h"
+#include "stdpicture.h"
 
+#include <QPixmap>
+#include <QPoint>
 #include <QWidget>
 
 #include <array>
@@ -23,11 +29,20 @@ class Form2;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(const forms::Program& program, const BuildOptions& options, QWidget* parent = nullptr);
+    Form1(const forms::Program& program, const Desktop& desktop, const BuildOptions& options,
+          QWidget* parent = nullptr);
     ~Form1() override;
 
     // Window life.
     void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void Form_MouseDown(int button); // 1 left, 2 right, 4 middle
+    void Form_Unload();
+    void ExitProgram();
+    void Label2_Click();
+    void Label3_Click() { ExitProgram(); }
+    void mnuExit_Click() { ExitProgram(); }
 
     // Probe cycle.
     void ConnectAllProbes();
@@ -49,33 +64,66 @@ public:
     void SrvCh2_Error() { Probe_Error(4); }
     void SrvCh3_Error() { Probe_Error(5); }
 
-    // Tray summary request (programs with a ToolTipUpdater only).
+    // Tray.
+    void FillTrayIcon();
     void UpdateToolTip();
+    void ToolTipUpdater_Timer();
+    void Form_MouseMove(double x); // the tray's callback carries the mouse message in x
 
     // Commands.
     void Command1_Click();
+    void Command2_Click();
+    void OpenLink(const QString& control); // Command3_Click .. Command7_Click
+    void Command8_Click();
+    void Text1_Click();
+    void Text1_KeyPress(int& keyAscii);
 
     // State, for the tray, the links and whoever inspects the window.
+    gdi::HWND hWnd();
     int lTicks() const { return lTicks_; }
+    const QString& sToolTip() const { return sToolTip_; }
     const ControlSet& controls() const { return controls_; }
     const std::array<ProbeEntry, 6>& probes() const { return probes_; }
     const forms::Program& program() const { return program_; }
     Form2* form2() const { return form2_.get(); }
+    const vell::cDIBSectionRegion* region() const { return cRegion_.get(); }
+    bool ended() const { return ended_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void writeCountdown();
+    void wireCommands();
+    void place();
 
     forms::Program program_;
+    Desktop desktop_;
     ControlSet controls_;
     std::array<ProbeEntry, 6> probes_{};
     std::unique_ptr<Form2> form2_;
+    std::unique_ptr<vell::StdPicture> picBackground_; // the skin, as PicBackground holds it
+    std::unique_ptr<vell::cDIBSectionRegion> cRegion_;
     QPixmap skin_;
     QTimer* timer1_ = nullptr;
     QTimer* toolTipUpdater_ = nullptr; // absent in programs with a fixed tray title
+    QLineEdit* text1_ = nullptr;
     int lTicks_ = 0;
+    QString sToolTip_;
+    double twipsPerPixel_ = 15.0;
+    bool shownOnce_ = false;
+    bool trayAdded_ = false;
+    bool ended_ = false;
+    bool manualDrag_ = false; // the window manager could not move the window
+    QPoint dragOffset_;
 };
 
 } // namespace monitor

@@ -58,13 +58,6 @@ void Form1::Command1_Click() {
     UpdateToolTip();
 }
 
-void Form1::UpdateToolTip() {
-    // A request made while one is pending does not restart the wait, so any
-    // number of requests lead to one rebuild, 5 s after the first.
-    if (toolTipUpdater_ && !toolTipUpdater_->isActive())
-        toolTipUpdater_->start();
-}
-
 void Form1::writeCountdown() {
     controls_.get<LabelControl>("Label1")->setCaption(QString::number(10 - lTicks_) + "...");
 }

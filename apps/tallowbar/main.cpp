@@ -1,22 +1,23 @@
 // Tallowbar, the Vellmoor server-status ticker.
 #include "controls/twips.h"
 #include "form1.h"
+#include "platform/qt/displaysetup.h"
 #include "tallowbar.h"
 
 #include <QApplication>
 #include <QScreen>
 
 int main(int argc, char** argv) {
+    monitor::qt::prepareDisplay("tallowbar");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallowbar");
     QApplication::setApplicationVersion("2.00.0002");
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false); // the tray keeps a hidden window alive
     monitor::installFontSubstitutes();
 
     monitor::BuildOptions options;
     options.twipsPerPixel = monitor::twipsPerPixel(QGuiApplication::primaryScreen());
-    monitor::Form1 form(forms::tallowbar(), options);
-    QObject::connect(&form, &QObject::destroyed, &app, &QApplication::quit);
+    monitor::Form1 form(forms::tallowbar(), monitor::Desktop::system(), options);
     form.Form_Load();
     form.show();
     return app.exec();

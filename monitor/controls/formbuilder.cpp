@@ -62,7 +62,9 @@ QWidget* makeButton(const forms::Control& c, QWidget* parent) {
 }
 
 QWidget* makePicture(const forms::Control& c, QWidget* parent) {
-    auto* picture = new QLabel(parent);
+    // A label control: it takes its own mouse presses, so a press on the
+    // picture box never drags the window.
+    auto* picture = new LabelControl(parent);
     picture->setPixmap(QPixmap(c.picture));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFocusPolicy(Qt::TabFocus);

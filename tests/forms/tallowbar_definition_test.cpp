@@ -131,7 +131,7 @@ TEST(TallowbarAssets, SkinIsBlackOutsideTheFrameAndDarkButNotBlackUnderTheIndica
         EXPECT_EQ(skin.pixel(corner) & 0xFFFFFF, 0u);
     for (const auto& row : p.probes) {
         const QRect cell = pixels(control(p, qPrintable(row.indicator)));
-        for (int y = cell.top() + 2; y < cell.top() + 11; ++y)
+        for (int y = cell.top() + 1; y < cell.top() + 10; ++y)
             for (int x = cell.left() + 1; x < cell.right(); ++x) {
                 const QRgb c = skin.pixel(x, y);
                 EXPECT_NE(c & 0xFFFFFF, 0u);

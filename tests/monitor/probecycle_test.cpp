@@ -2,6 +2,7 @@
 #include "controls/labelcontrol.h"
 #include "controls/winsock.h"
 #include "form1.h"
+#include "support/fakedesktop.h"
 #include "support/testrealm.h"
 #include "tallowbar.h"
 
@@ -22,7 +23,7 @@ protected:
     void SetUp() override {
         forms::Program program = forms::tallowbar();
         realm.aim(program);
-        form = std::make_unique<Form1>(program, monitor::BuildOptions{});
+        form = std::make_unique<Form1>(program, fakes.desktop(), monitor::BuildOptions{});
         for (const auto& p : form->probes()) {
             connect(p.socket, &Winsock::Connected, [this] { ++events; });
             connect(p.socket, &Winsock::Error, [this] { ++events; });
@@ -51,6 +52,7 @@ protected:
     void settle() { ASSERT_TRUE(waitFor([&] { return events >= 6 && allSettled(); })); }
 
     TestRealm realm;
+    testing_support::FakeDesktop fakes;
     std::unique_ptr<Form1> form;
     int events = 0;
 };
@@ -64,7 +66,7 @@ TEST_F(ProbeCycle, StartupConnectsAllSixInTableOrderAndShowsTen) {
             c.remoteHost = "127.61.0.2";
             c.remotePort = realm.realm().port("login");
         }
-    Form1 f(program, monitor::BuildOptions{});
+    Form1 f(program, fakes.desktop(), monitor::BuildOptions{});
     f.Form_Load();
     for (const auto& p : f.probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Connecting);

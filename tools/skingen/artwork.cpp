@@ -49,7 +49,7 @@ void indicatorSquare(QPainter& p, int left, int top) {
     // An indicator label is 9 x 17 pixels; its one glyph sits in the upper part.
     p.setPen(QPen(SquareEdge, 1));
     p.setBrush(SquareFill);
-    p.drawRect(QRectF(left - 1.5, top + 0.5, 11, 12));
+    p.drawRect(QRectF(left - 1.5, top - 0.5, 11, 11));
 }
 
 } // namespace

@@ -1,0 +1,149 @@
+// The main window's life: start-up, placement, dragging, hiding and the end.
+#include "controls/labelcontrol.h"
+#include "controls/twips.h"
+#include "form1.h"
+#include "form2.h"
+#include "stdpicture.h"
+#include "trayicondata.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+namespace monitor {
+
+void Form1::Form_Load() {
+    const forms::Control* background = program_.form1.find("PicBackground");
+    picBackground_ = std::make_unique<vell::StdPicture>(vell::StdPicture::load(
+        background ? background->picture : program_.form1.picture, *desktop_.gdi));
+    // The window takes the picture's exact size (its pixels, not the
+    // picture's HIMETRIC numbers read as twips).
+    resize(picBackground_->widthPixels(), picBackground_->heightPixels());
+    {
+        vell::cDIBSection dib(*desktop_.gdi);
+        dib.CreateFromPicture(*picBackground_);
+        if (!cRegion_)
+            cRegion_ = std::make_unique<vell::cDIBSectionRegion>(*desktop_.gdi);
+        cRegion_->Create(dib, 0);
+        cRegion_->setApplied(hWnd(), true);
+        // The skin is the window's background (paintEvent), drawn at 0, 0.
+        desktop_.windows->SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        FillTrayIcon();
+        desktop_.tray->setCallback(hWnd(), [this](std::uint32_t message) { Form_MouseMove(message); });
+        desktop_.tray->setContextMenu(hWnd(), form2_->mnupopup());
+        place();
+        ConnectAllProbes();
+        UpdateToolTip();
+        writeCountdown();
+    } // the surface goes here; the region keeps what it needs
+    // As the forms runtime does: the focus starts on the lowest tab index.
+    if (auto* first = controls_.find<QWidget>("PicBackground"))
+        first->setFocus();
+}
+
+void Form1::place() {
+    const QScreen* s = screen();
+    const QRect screenRect = s ? s->geometry() : QRect(0, 0, 800, 600);
+    const int screenW = pixelsToTwips(screenRect.width(), twipsPerPixel_);
+    const int screenH = pixelsToTwips(screenRect.height(), twipsPerPixel_);
+    const int width = pixelsToTwips(this->width(), twipsPerPixel_);
+    const int height = pixelsToTwips(this->height(), twipsPerPixel_);
+    const int top = screenH - height - 450;
+    const int left = screenW - width;
+    move(screenRect.left() + twipsToPixels(left, twipsPerPixel_),
+         screenRect.top() + twipsToPixels(top, twipsPerPixel_));
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        // The first activation comes right after the first show, whether or
+        // not the window manager gives the window the focus.
+        shownOnce_ = true;
+        Form_Activate();
+    }
+}
+
+bool Form1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && shownOnce_)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void Form1::Form_Activate() {
+    desktop_.tray->Shell_NotifyIcon(NIM_ADD, TrayIcon);
+    trayAdded_ = true;
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::Form_Resize() {
+    if (!(windowState() & Qt::WindowMinimized))
+        return;
+    // Hiding inside the state change can be undone by the platform finishing
+    // it: hide once the event loop is back.
+    QTimer::singleShot(0, this, [this] {
+        if (windowState() & Qt::WindowMinimized) {
+            hide();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        }
+    });
+}
+
+void Form1::mousePressEvent(QMouseEvent* event) {
+    const int button = event->button() == Qt::LeftButton    ? 1
+                       : event->button() == Qt::RightButton ? 2
+                       : event->button() == Qt::MiddleButton ? 4
+                                                             : 0;
+    dragOffset_ = event->globalPosition().toPoint() - pos();
+    Form_MouseDown(button);
+}
+
+void Form1::Form_MouseDown(int button) {
+    if (button != 1)
+        return;
+    desktop_.windows->ReleaseCapture();
+    const auto moved = desktop_.windows->SendMessageA(hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    manualDrag_ = moved == 0; // no window manager move: follow the mouse ourselves
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    if (manualDrag_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - dragOffset_);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent*) { manualDrag_ = false; }
+
+void Form1::Label2_Click() { setVisible(false); }
+
+void Form1::Form_Unload() {
+    desktop_.tray->Shell_NotifyIcon(NIM_DELETE, TrayIcon);
+    trayAdded_ = false;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Unloading the main window ends the program, whoever asked for it.
+    Form_Unload();
+    event->accept();
+    ended_ = true;
+    timer1_->stop();
+    if (toolTipUpdater_)
+        toolTipUpdater_->stop();
+    QCoreApplication::exit(0);
+}
+
+void Form1::ExitProgram() {
+    CloseAllProbes();
+    close(); // unloads Form1: its unload removes the tray icon
+    form2_->close();
+    ended_ = true;
+    QCoreApplication::exit(0);
+}
+
+} // namespace monitor

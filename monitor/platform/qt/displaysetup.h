@@ -1,0 +1,11 @@
+// Chooses how the program meets the display before the application starts.
+#pragma once
+
+namespace monitor::qt {
+
+// Placement, staying on top, window shapes and dragging by the surface need an
+// X11 display; under a Wayland session the program runs on XWayland when it
+// is there, and says so. Call before constructing the QApplication.
+void prepareDisplay(const char* programName);
+
+} // namespace monitor::qt

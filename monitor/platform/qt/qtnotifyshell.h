@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QPointer>
+
+#include <map>
+#include <memory>
+#include <utility>
+
+class QSystemTrayIcon;
+
+namespace monitor::qt {
+
+// The notification area over QSystemTrayIcon. It reads the record the way the
+// shell would: from its 88-byte ANSI copy, the tip never past its 64 bytes.
+// Add and modify set the icon (the window's own) and the tip; delete removes.
+class QtNotifyShell final : public NotifyShell {
+public:
+    QtNotifyShell();
+    ~QtNotifyShell() override;
+    bool Shell_NotifyIcon(std::uint32_t message, const TrayIconData& data) override;
+    void setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) override;
+    void setContextMenu(gdi::HWND hWnd, QMenu* menu) override;
+
+private:
+    struct Entry {
+        std::unique_ptr<QSystemTrayIcon> icon;
+    };
+    void update(QSystemTrayIcon& icon, const QByteArray& record, std::uint32_t hWnd);
+
+    std::map<std::pair<std::uint32_t, std::uint32_t>, Entry> icons_;
+    std::map<gdi::HWND, std::function<void(std::uint32_t)>> callbacks_;
+    std::map<gdi::HWND, QPointer<QMenu>> menus_;
+};
+
+// The tip of an 88-byte ANSI record: up to its NUL, at most 64 bytes.
+QString tipOfRecord(const QByteArray& record);
+
+} // namespace monitor::qt

@@ -1,0 +1,13 @@
+#include "qturlshell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace monitor::qt {
+
+void QtUrlShell::ShellExecuteA(const QString& url) {
+    // The URL is already percent-encoded: take it byte for byte.
+    QDesktopServices::openUrl(QUrl::fromEncoded(url.toLatin1(), QUrl::TolerantMode));
+}
+
+} // namespace monitor::qt

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+namespace monitor::qt {
+
+// Keeps windows on top with Qt's stays-on-top hint and moves them through the
+// window manager (QWindow::startSystemMove).
+class QtWindowShell final : public WindowShell {
+public:
+    bool SetWindowPos(gdi::HWND hWnd, gdi::HWND insertAfter, int x, int y, int cx, int cy,
+                      std::uint32_t flags) override;
+    bool ReleaseCapture() override;
+    std::intptr_t SendMessageA(gdi::HWND hWnd, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam) override;
+};
+
+} // namespace monitor::qt

@@ -1,0 +1,13 @@
+// Finding the Qt window behind a native window handle.
+#pragma once
+
+#include "platform/gdi.h"
+
+class QWindow;
+
+namespace monitor::qt {
+
+// The created top-level window whose native id is hWnd; nullptr if none.
+QWindow* windowFor(gdi::HWND hWnd);
+
+} // namespace monitor::qt

@@ -1,0 +1,147 @@
+// The tray record, the indicator summary and the tray's mouse reactions.
+#include "formfixture.h"
+#include "form2.h"
+#include "platform/qt/qtnotifyshell.h"
+
+#include <QAction>
+#include <QTest>
+#include <QMenu>
+#include <QtEndian>
+
+using testing_support::waitFor;
+
+namespace {
+
+std::uint32_t field(const QByteArray& record, int offset) {
+    return qFromLittleEndian<std::uint32_t>(record.constData() + offset);
+}
+
+TEST(TrayRecord, EightyEightBytesWithTheTipNulTerminatedAndBlankFilled) {
+    monitor::TrayIconData r;
+    r.cbSize = 88;
+    r.hWnd = 0x1234;
+    r.uID = 1;
+    r.uFlags = 7;
+    r.uCallbackMessage = 512;
+    r.hIcon = 0xBEEF;
+    r.setTip("Y, Y");
+    const QByteArray a = r.toAnsi();
+    ASSERT_EQ(a.size(), 88);
+    EXPECT_EQ(field(a, 0), 88u);
+    EXPECT_EQ(field(a, 4), 0x1234u);
+    EXPECT_EQ(field(a, 8), 1u);
+    EXPECT_EQ(field(a, 12), 7u);
+    EXPECT_EQ(field(a, 16), 512u);
+    EXPECT_EQ(field(a, 20), 0xBEEFu);
+    EXPECT_EQ(a.mid(24, 5), QByteArray("Y, Y\0", 5));
+    EXPECT_EQ(a.mid(29), QByteArray(59, ' '));
+    EXPECT_EQ(monitor::qt::tipOfRecord(a), "Y, Y");
+}
+
+TEST(TrayRecord, LongTipsAreCutTo64CharactersWithoutANulAndReadBackWithinTheField) {
+    monitor::TrayIconData r;
+    r.setTip(QString(70, 'a') + "tail");
+    EXPECT_EQ(r.tip(), QString(64, 'a'));
+    const QByteArray a = r.toAnsi();
+    EXPECT_EQ(a.mid(24), QByteArray(64, 'a'));
+    EXPECT_EQ(monitor::qt::tipOfRecord(a), QString(64, 'a'));
+    r.setTip(QString(64, 'b'));
+    EXPECT_EQ(r.tip().size(), 64);
+    r.setTip(QString::fromUtf8("Grüße ✓")); // the ANSI copy holds what Latin-1 can
+    EXPECT_EQ(monitor::qt::tipOfRecord(r.toAnsi()), QString::fromUtf8("Grüße ?"));
+}
+
+TEST_F(TickerWindow, LoadFillsTheRecordWithAnEmptyTipAndActivationAddsIt) {
+    load();
+    EXPECT_EQ(monitor::TrayIcon.hWnd, std::uint32_t(form->hWnd()));
+    EXPECT_EQ(monitor::TrayIcon.uID, 1u);
+    EXPECT_EQ(monitor::TrayIcon.uFlags, 7u);
+    EXPECT_EQ(monitor::TrayIcon.uCallbackMessage, 512u);
+    EXPECT_NE(monitor::TrayIcon.hIcon, 0u);
+    EXPECT_EQ(monitor::TrayIcon.tip(), "");
+    EXPECT_TRUE(notifications().isEmpty()) << "nothing handed to the shell before the show";
+    form->show();
+    ASSERT_EQ(notifications(), QStringList({"Shell_NotifyIcon(0,)"}));
+    EXPECT_EQ(fakes.tray.records.front().second.size(), 88);
+}
+
+TEST_F(TickerWindow, SummaryJoinsTheSixCaptionsAndReachesTheShownIcon) {
+    load();
+    form->show();
+    form->ToolTipUpdater_Timer();
+    EXPECT_EQ(form->sToolTip(), "0, 0, 0, 0, 0, 0") << "before any result";
+    ASSERT_TRUE(waitFor([&] { return label("LblCh3")->caption() == "Y"; }));
+    ASSERT_TRUE(waitFor([&] {
+        for (const auto& p : form->probes())
+            if (p.indicator->caption() != "Y")
+                return false;
+        return true;
+    }));
+    form->UpdateToolTip();
+    form->ToolTipUpdater_Timer();
+    EXPECT_EQ(form->sToolTip(), "Y, Y, Y, Y, Y, Y");
+    EXPECT_EQ(form->sToolTip().size(), 16);
+    EXPECT_EQ(monitor::TrayIcon.tip(), "Y, Y, Y, Y, Y, Y");
+    EXPECT_FALSE(updater()->isActive());
+    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(1,Y, Y, Y, Y, Y, Y)");
+}
+
+TEST_F(TickerWindow, SummaryShortensLongCaptionsWithTheEightReplacementsInOrder) {
+    load();
+    const char* captions[] = {"Update: Active", "Login: Down", "Character Select: Active",
+                              "Channel 1: Active", "Channel 2: Down", "Channel 3: Active"};
+    for (size_t i = 0; i < 6; ++i)
+        form->probes()[i].indicator->setCaption(captions[i]);
+    form->ToolTipUpdater_Timer();
+    EXPECT_EQ(form->sToolTip(), "Upd-:D, Log-:(, Chr-:D, CH1-:D, CH2-:(, CH3-:D");
+    // Case-sensitive, and the channel rule runs before "Active" is shortened.
+    form->probes()[0].indicator->setCaption("channel 1: active");
+    form->ToolTipUpdater_Timer();
+    EXPECT_TRUE(form->sToolTip().startsWith("channel 1: active, "));
+}
+
+TEST_F(TickerWindow, ManyRequestsLeadToOneRebuildFiveSecondsAfterTheFirst) {
+    load();
+    ASSERT_TRUE(updater()->isActive());
+    EXPECT_EQ(updater()->interval(), 5000);
+    const int remaining = updater()->remainingTime();
+    QTest::qWait(20);
+    for (int i = 0; i < 5; ++i)
+        form->UpdateToolTip();
+    EXPECT_LT(updater()->remainingTime(), remaining) << "requests do not restart the wait";
+    int rebuilds = 0;
+    QObject::connect(updater(), &QTimer::timeout, [&] { ++rebuilds; });
+    updater()->setInterval(50); // run the pending tick now rather than in 5 s
+    updater()->start();
+    QTest::qWait(300);
+    EXPECT_EQ(rebuilds, 1);
+    EXPECT_FALSE(updater()->isActive());
+}
+
+TEST_F(TickerWindow, OnlyALeftPressOnTheIconShowsTheHiddenWindow) {
+    load();
+    form->show();
+    form->Label2_Click();
+    for (std::uint32_t m : {0x200u, 0x202u, 0x203u, 0x204u, 0x205u, 0x207u})
+        fakes.tray.press(form->hWnd(), m);
+    EXPECT_FALSE(form->isVisible());
+    fakes.tray.press(form->hWnd(), monitor::WM_LBUTTONDOWN);
+    EXPECT_TRUE(form->isVisible());
+    form->Form_MouseMove(513.4); // rounds to the left-button message: already visible
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(TickerWindow, TheIconsMenuIsTheHiddenWindowsAndItsExitEndsTheProgram) {
+    load();
+    form->show();
+    QMenu* menu = fakes.tray.menus.at(form->hWnd());
+    ASSERT_EQ(menu, form->form2()->mnupopup());
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), "Exit");
+    EXPECT_FALSE(form->form2()->isVisible());
+    menu->actions()[0]->trigger();
+    EXPECT_TRUE(form->ended());
+    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2,)");
+}
+
+} // namespace
