@@ -53,8 +53,10 @@ void Form1::ToolTipUpdater_Timer() {
 }
 
 void Form1::Form_MouseMove(double x) {
-    if (std::lround(x) == WM_LBUTTONDOWN && !isVisible())
+    if (std::lround(x) == WM_LBUTTONDOWN && !isVisible()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
         setVisible(true);
+    }
 }
 
 } // namespace monitor

@@ -89,10 +89,8 @@ void Form1::Form_Resize() {
     // Hiding inside the state change can be undone by the platform finishing
     // it: hide once the event loop is back.
     QTimer::singleShot(0, this, [this] {
-        if (windowState() & Qt::WindowMinimized) {
-            hide();
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-        }
+        if (windowState() & Qt::WindowMinimized)
+            hide(); // it stays minimised until the tray shows it again
     });
 }
 

@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
+    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
     # run: fonts the window definitions map their faces to
     fonts-dejavu-core fonts-liberation
     # desktop tests and the headless run: X server, window manager, tray host,
     # input driver, window inspection, screenshots
-    xvfb openbox trayer xdotool x11-utils imagemagick
+    xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
 )
 
 missing=()

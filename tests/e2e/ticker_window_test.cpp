@@ -24,7 +24,7 @@ protected:
 
 TEST_F(TickerOnDesktop, IndicatorsShowUpServersGreenAndTheDownOneRed) {
     QProcess* ticker = x.start(TALLOWBAR_BIN);
-    const QString window = x.waitForWindow(ticker->processId());
+    const QString window = x.waitForWindow(ticker->processId(), "Form1");
     ASSERT_FALSE(window.isEmpty()) << "no ticker window";
     const QRect g = x.geometry(window);
     EXPECT_EQ(g.size(), QSize(240, 89));

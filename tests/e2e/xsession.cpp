@@ -20,7 +20,7 @@ void pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
 } // namespace
 
-XSession::XSession(Options options) {
+XSession::XSession(Options options) : screenSize_(options.screen) {
     display_ = freeDisplay();
     if (display_.isEmpty()) {
         error_ = "no free X display number";
@@ -43,6 +43,9 @@ XSession::XSession(Options options) {
                !run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
             pause(50);
     }
+    // A desktop colour that no skin pixel has: where the window is cut away,
+    // the screenshot shows it.
+    run("xsetroot", {"-solid", DesktopColourName});
     if (options.trayHost) {
         start("trayer", {"--edge", "bottom", "--align", "left", "--widthtype", "pixel", "--width",
                          "120", "--height", "24", "--SetDockType", "true", "--transparent",
@@ -100,12 +103,13 @@ QString XSession::run(const QString& program, const QStringList& args, int* exit
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-QString XSession::waitForWindow(qint64 pid, int ms) const {
+QString XSession::waitForWindow(qint64 pid, const QString& title, int ms) const {
     QDeadlineTimer deadline(ms);
+    QStringList args{"search", "--onlyvisible", "--pid", QString::number(pid)};
+    if (!title.isEmpty())
+        args << "--all" << "--name" << "^" + title + "$";
     do {
-        const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--pid",
-                                                QString::number(pid)})
-                                    .split('\n', Qt::SkipEmptyParts);
+        const QStringList ids = run("xdotool", args).split('\n', Qt::SkipEmptyParts);
         if (!ids.isEmpty())
             return ids.front().trimmed();
         pause(100);
@@ -133,6 +137,30 @@ QRect XSession::geometry(const QString& window) const {
     };
     return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
             field("Height")};
+}
+
+QRect XSession::trayIcon(const QString& windowClass) const {
+    // The icon is a child of the tray host's panel, at the screen's bottom.
+    const QRegularExpression re(QString("\\(\"%1\" \"[^\"]*\"\\)\\s+(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)")
+                                    .arg(windowClass));
+    const QString tree = run("xwininfo", {"-root", "-tree"});
+    for (auto it = re.globalMatch(tree); it.hasNext();) {
+        const auto m = it.next();
+        const QRect r(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
+                      m.captured(2).toInt());
+        if (r.width() <= 32 && r.height() <= 32 && r.top() >= screenSize_.height() - 32)
+            return r;
+    }
+    return {};
+}
+
+QStringList XSession::visibleWindowTypes(const QString& windowClass) const {
+    QStringList types;
+    const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--class", windowClass})
+                                .split('\n', Qt::SkipEmptyParts);
+    for (const QString& id : ids)
+        types << run("xprop", {"-id", id.trimmed(), "_NET_WM_WINDOW_TYPE"}).trimmed();
+    return types;
 }
 
 QImage XSession::screenshot() const {

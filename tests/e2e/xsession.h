@@ -37,13 +37,23 @@ public:
     // Runs a helper (xdotool, xwininfo...) to its end and returns its output.
     QString run(const QString& program, const QStringList& args, int* exitCode = nullptr) const;
 
-    // The first visible top-level window of a process, waiting up to ms.
-    QString waitForWindow(qint64 pid, int ms = 10000) const;
+    // The first visible window of a process (with that title, if given),
+    // waiting up to ms.
+    QString waitForWindow(qint64 pid, const QString& title = {}, int ms = 10000) const;
     QString waitForWindowNamed(const QString& name, int ms = 10000) const;
     QRect geometry(const QString& window) const; // absolute, inside any frame
     QImage screenshot() const;
+    // Where the tray host shows the icon of a program (its window class); empty if not shown.
+    QRect trayIcon(const QString& windowClass) const;
+    // _NET_WM_WINDOW_TYPE of each visible window of a class, e.g. to spot a tooltip.
+    QStringList visibleWindowTypes(const QString& windowClass) const;
+    QSize screenSize() const { return screenSize_; }
+
+    static constexpr QRgb DesktopColour = 0xFF3A6EA5;
+    static constexpr const char* DesktopColourName = "#3a6ea5";
 
 private:
+    QSize screenSize_;
     QString display_;
     QString error_;
     std::vector<std::unique_ptr<QProcess>> processes_;

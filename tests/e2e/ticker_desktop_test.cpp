@@ -1,0 +1,183 @@
+// The real tallowbar binary on a desktop of its own: Xvfb, openbox and a tray
+// host, driven through xdotool as a user would, probing the local realm.
+#include "xsession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TickerDesktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(x.ok()) << qPrintable(x.error());
+        ASSERT_TRUE(bin.isValid());
+        // The browser: a stand-in xdg-open that writes down what it was asked to open.
+        QFile opener(bin.filePath("xdg-open"));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write(QString("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n").arg(openedFile()).toUtf8());
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFile::ExeOwner);
+    }
+
+    void startRealm(const QStringList& args = {}) {
+        realm = x.start(VELLREALM_BIN, args);
+        ASSERT_TRUE(realm->waitForReadyRead(5000));
+        ASSERT_TRUE(QString::fromLocal8Bit(realm->readAll()).contains("ready"));
+    }
+
+    void startTicker() {
+        QProcessEnvironment env;
+        env.insert("PATH", bin.path() + ":" + qEnvironmentVariable("PATH"));
+        ticker = x.start(TALLOWBAR_BIN, {}, env);
+        window = x.waitForWindow(ticker->processId(), "Form1");
+        ASSERT_FALSE(window.isEmpty()) << qPrintable(ticker->readAll());
+        QTest::qWait(300); // let the window manager settle it
+        geometry = x.geometry(window);
+    }
+
+    QString openedFile() const { return bin.filePath("opened.txt"); }
+    QStringList opened() const {
+        QFile f(openedFile());
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
+                                           : QStringList();
+    }
+    void xdo(const QStringList& args) const {
+        x.run("xdotool", args);
+        QThread::msleep(60);
+    }
+    void click(QPoint p, int button = 1) const {
+        xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+        xdo({"click", QString::number(button)});
+    }
+    void drag(QPoint from, QPoint by, int button) const {
+        xdo({"mousemove", QString::number(from.x()), QString::number(from.y())});
+        xdo({"mousedown", QString::number(button)});
+        for (int step = 1; step <= 5; ++step) {
+            const QPoint p = from + by * step / 5;
+            xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+        }
+        xdo({"mouseup", QString::number(button)});
+        QTest::qWait(200);
+    }
+    bool mapped() const { return x.run("xwininfo", {"-id", window}).contains("IsViewable"); }
+    QPoint at(int wx, int wy) const { return geometry.topLeft() + QPoint(wx, wy); }
+
+    e2e::XSession x{{.windowManager = true, .trayHost = true}};
+    QTemporaryDir bin;
+    QProcess* realm = nullptr;
+    QProcess* ticker = nullptr;
+    QString window;
+    QRect geometry;
+};
+
+TEST_F(TickerDesktop, OpensShapedOnTopAtTheBottomRight) {
+    startRealm();
+    startTicker();
+    const QSize screen = x.screenSize();
+    EXPECT_EQ(geometry, QRect(screen.width() - 240, screen.height() - 89 - 30, 240, 89));
+    EXPECT_TRUE(x.run("xprop", {"-id", window, "_NET_WM_STATE"}).contains("_NET_WM_STATE_ABOVE"));
+    const QImage shot = x.screenshot();
+    shot.save(QDir::temp().filePath("tallowbar-desktop.png"));
+    // The desktop shows through the skin's black corners; the frame is opaque.
+    EXPECT_EQ(shot.pixel(at(0, 88)), e2e::XSession::DesktopColour);
+    EXPECT_EQ(shot.pixel(at(239, 88)), e2e::XSession::DesktopColour);
+    EXPECT_EQ(shot.pixel(at(2, 0)), e2e::XSession::DesktopColour);
+    EXPECT_NE(shot.pixel(at(120, 45)), e2e::XSession::DesktopColour);
+    EXPECT_NE(shot.pixel(at(5, 45)), e2e::XSession::DesktopColour);
+}
+
+TEST_F(TickerDesktop, ALeftDragOnTheSurfaceMovesItAndARightDragDoesNot) {
+    startRealm();
+    startTicker();
+    drag(at(120, 20), {-300, -200}, 3);
+    EXPECT_EQ(x.geometry(window).topLeft(), geometry.topLeft()) << "right drag";
+    drag(at(120, 20), {-300, -200}, 1);
+    const QPoint moved = x.geometry(window).topLeft() - geometry.topLeft();
+    EXPECT_NEAR(moved.x(), -300, 4);
+    EXPECT_NEAR(moved.y(), -200, 4);
+}
+
+TEST_F(TickerDesktop, HiddenOrMinimisedItComesBackFromTheTrayWithProbesDoneMeanwhile) {
+    startRealm({"--silent", "login"}); // its probe ends only after the 5 s timeout
+    startTicker();
+    const QRect icon = x.trayIcon("tallowbar");
+    ASSERT_FALSE(icon.isEmpty()) << "no tray icon";
+
+    click(at(232, 7)); // the hide label
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !mapped(); }, 3000));
+    EXPECT_FALSE(x.trayIcon("tallowbar").isEmpty()) << "the icon stays";
+    QTest::qWait(5500); // the login probe times out while the window is hidden
+    click(icon.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mapped(); }, 3000));
+    QTest::qWait(300);
+    const QImage shot = x.screenshot();
+    const QPoint origin = x.geometry(window).topLeft();
+    EXPECT_GT(e2e::countPixels(shot, QRect(origin + QPoint(171, 51), QSize(9, 13)), e2e::isRed), 2)
+        << "login went down while the window was hidden";
+
+    x.run("xdotool", {"windowminimize", window});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !mapped(); }, 3000));
+    click(icon.center(), 3); // a right click never shows it
+    xdo({"key", "Escape"});
+    QTest::qWait(300);
+    EXPECT_FALSE(mapped());
+    click(icon.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mapped(); }, 3000));
+}
+
+TEST_F(TickerDesktop, TheTrayTooltipShowsTheSummaryAfterFiveSeconds) {
+    startRealm({"--down", "ch2"});
+    startTicker();
+    const QRect icon = x.trayIcon("tallowbar");
+    ASSERT_FALSE(icon.isEmpty());
+    auto tooltipShown = [&] {
+        for (const QString& type : x.visibleWindowTypes("tallowbar"))
+            if (type.contains("TOOLTIP"))
+                return true;
+        return false;
+    };
+    auto hover = [&] { // onto the icon, then a nudge: tooltips wait for a move inside
+        xdo({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y())});
+        xdo({"mousemove", QString::number(icon.center().x() + 1), QString::number(icon.center().y())});
+    };
+    hover();
+    QTest::qWait(1500);
+    EXPECT_FALSE(tooltipShown()) << "the tip is empty until the first summary";
+    xdo({"mousemove", "500", "300"});
+    QTest::qWait(4500);
+    hover();
+    EXPECT_TRUE(QTest::qWaitFor(tooltipShown, 4000)) << "summary tooltip";
+    x.screenshot().save(QDir::temp().filePath("tallowbar-tooltip.png"));
+}
+
+TEST_F(TickerDesktop, TheCloseLabelRemovesTheIconAndEndsTheProgram) {
+    startRealm();
+    startTicker();
+    ASSERT_FALSE(x.trayIcon("tallowbar").isEmpty());
+    click(at(223, 7));
+    ASSERT_TRUE(ticker->waitForFinished(5000)) << "still running";
+    EXPECT_EQ(ticker->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ticker->exitCode(), 0);
+    EXPECT_TRUE(x.trayIcon("tallowbar").isEmpty());
+}
+
+TEST_F(TickerDesktop, LinksAndTheSearchOpenInTheBrowser) {
+    startRealm();
+    startTicker();
+    x.run("xdotool", {"windowactivate", "--sync", window}); // the focus starts on the picture box
+    xdo({"key", "Tab", "Tab"}); // Refresh, then the search box (its prompt selected)
+    xdo({"type", "a&b #c"});
+    xdo({"key", "Return"});
+    xdo({"key", "Tab", "Tab", "space"}); // "->", then "VellFans"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() >= 2; }, 5000))
+        << qPrintable(opened().join(" | "));
+    EXPECT_EQ(opened()[0], "http://127.80.0.11/search?hl=en&q=a%26b%20%23c+site%3A127.80.0.10");
+    EXPECT_EQ(opened()[1], "http://127.80.0.12/site/vellmoor/brambleview.php");
+}
+
+} // namespace
