@@ -11,6 +11,8 @@ packages=(
     # desktop tests and the headless run: X server, window manager, tray host,
     # input driver, window inspection, screenshots
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
+    # install checks
+    desktop-file-utils
 )
 
 missing=()

@@ -136,17 +136,19 @@ QImage tickerSkin() {
     return img;
 }
 
-QImage windowIcon() {
-    QImage img(16, 16, QImage::Format_ARGB32);
+QImage windowIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    // No antialiasing: the icon has a one-bit mask.
+    // The 16-pixel icon has a one-bit mask: no antialiasing there.
+    const bool smooth = size > 16;
+    p.setRenderHint(QPainter::Antialiasing, smooth);
+    p.scale(size / 16.0, size / 16.0);
     p.setPen(QPen(Gold, 1));
     p.setBrush(QColor(92, 52, 132));
-    p.drawEllipse(QRect(0, 0, 15, 15));
-    p.setPen(QPen(QColor(70, 230, 90), 2));
-    p.drawLine(4, 4, 8, 12);
-    p.drawLine(8, 12, 12, 4);
+    p.drawEllipse(smooth ? QRectF(0.5, 0.5, 15, 15) : QRectF(0, 0, 15, 15));
+    p.setPen(QPen(QColor(70, 230, 90), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(4, 4), QPointF(8, 12), QPointF(12, 4)}));
     return img;
 }
 

@@ -7,7 +7,7 @@
 namespace skingen {
 
 QImage tickerSkin();
-QImage windowIcon();
+QImage windowIcon(int size = 16);
 QImage refreshPicture();
 
 } // namespace skingen

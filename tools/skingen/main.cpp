@@ -3,6 +3,7 @@
 #include "artwork.h"
 #include "bmpwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -34,5 +35,16 @@ int main(int argc, char** argv) {
     const bool ok = write(dir, "ticker_skin.bmp", skingen::bmp24(skingen::tickerSkin())) &&
                     write(dir, "vellmoor.ico", skingen::icon8(skingen::windowIcon())) &&
                     write(dir, "refresh.bmp", skingen::bmp8(skingen::refreshPicture()));
+    // The desktop's icons (hicolor theme sizes), from the same drawing.
+    for (int size : {16, 32, 48, 64, 128}) {
+        const QString name = QString("icons/%1x%1/tallowbar.png").arg(size);
+        dir.mkpath(QString("icons/%1x%1").arg(size));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        skingen::windowIcon(size).save(&buffer, "PNG");
+        if (!write(dir, qPrintable(name), png))
+            return 1;
+    }
     return ok ? 0 : 1;
 }

@@ -32,8 +32,12 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
     QDeadlineTimer deadline(10000);
     while (!QFile::exists(socket) && !deadline.hasExpired())
         pause(50);
-    if (!QFile::exists(socket)) {
-        error_ = "Xvfb did not start (is the xvfb package installed?)";
+    // The socket comes first; wait until the server answers.
+    int status = -1;
+    while (!deadline.hasExpired() && (run("xprop", {"-root", "_NET_SUPPORTED"}, &status), status != 0))
+        pause(50);
+    if (status != 0) {
+        error_ = "Xvfb did not start (are the xvfb and x11-utils packages installed?)";
         return;
     }
     if (options.windowManager) {
