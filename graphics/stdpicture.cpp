@@ -1,5 +1,9 @@
 #include "stdpicture.h"
 
+#include "dibfile.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 namespace vell {
@@ -8,7 +12,19 @@ StdPicture::StdPicture(const QImage& image, gdi::Gdi& gdi)
     : gdi_(&gdi), handle_(gdi.BitmapFromImage(image)), width_(image.width()),
       height_(image.height()) {}
 
-StdPicture StdPicture::load(const QString& path, gdi::Gdi& gdi) { return {QImage(path), gdi}; }
+QImage readImage(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toUpper();
+    QFile f(path);
+    if ((suffix == "ICO" || suffix == "BMP") && f.open(QIODevice::ReadOnly)) {
+        const QByteArray data = f.readAll();
+        const QImage image = suffix == "ICO" ? readIconFile(data) : readBitmapFile(data);
+        if (!image.isNull())
+            return image;
+    }
+    return QImage(path); // anything else: Qt's readers
+}
+
+StdPicture StdPicture::load(const QString& path, gdi::Gdi& gdi) { return {readImage(path), gdi}; }
 
 StdPicture::~StdPicture() {
     if (handle_)

@@ -9,6 +9,10 @@ class QImage;
 
 namespace vell {
 
+// Reads an image file or resource: BMP and ICO with our own readers (Qt's
+// would load every image plugin it has first), anything else with Qt's.
+QImage readImage(const QString& path);
+
 class StdPicture {
 public:
     StdPicture(const QImage& image, gdi::Gdi& gdi = gdi::platform());

@@ -22,8 +22,8 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);
     if (!program_.form1.icon.isEmpty())
-        setWindowIcon(QIcon(program_.form1.icon));
-    skin_ = QPixmap(program_.form1.picture);
+        setWindowIcon(QIcon(QPixmap::fromImage(vell::readImage(program_.form1.icon))));
+    skin_ = QPixmap::fromImage(vell::readImage(program_.form1.picture));
 
     controls_ = buildControls(program_.form1, this, options);
     form2_ = std::make_unique<Form2>(program_.form2);

@@ -28,6 +28,9 @@ void Form1::Form_Load() {
             cRegion_ = std::make_unique<vell::cDIBSectionRegion>(*desktop_.gdi);
         cRegion_->Create(dib, 0);
         cRegion_->setApplied(hWnd(), true);
+        // The same shape as the widget's own mask: Qt then paints nothing the
+        // shape cuts away, so a countdown tick outside it costs no drawing.
+        setMask(desktop_.gdi->RegionPixels(cRegion_->hRgn()));
         // The skin is the window's background (paintEvent), drawn at 0, 0.
         desktop_.windows->SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         FillTrayIcon();

@@ -1,6 +1,7 @@
 #include "formbuilder.h"
 
 #include "labelcontrol.h"
+#include "stdpicture.h"
 #include "twips.h"
 #include "winsock.h"
 
@@ -56,7 +57,7 @@ QWidget* makeButton(const forms::Control& c, QWidget* parent) {
         button->setPalette(p);
     }
     if (!c.picture.isEmpty())
-        button->setIcon(QPixmap(c.picture));
+        button->setIcon(QPixmap::fromImage(vell::readImage(c.picture)));
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
@@ -65,7 +66,7 @@ QWidget* makePicture(const forms::Control& c, QWidget* parent) {
     // A label control: it takes its own mouse presses, so a press on the
     // picture box never drags the window.
     auto* picture = new LabelControl(parent);
-    picture->setPixmap(QPixmap(c.picture));
+    picture->setPixmap(QPixmap::fromImage(vell::readImage(c.picture)));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFocusPolicy(Qt::TabFocus);
     return picture;

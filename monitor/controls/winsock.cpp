@@ -3,6 +3,7 @@
 #include "runtimeerror.h"
 
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 
 namespace monitor {
@@ -40,6 +41,8 @@ void Winsock::Connect() {
     const quint64 attempt = ++attempt_;
     state_ = State::Connecting;
     socket_ = new QTcpSocket(this);
+    // Straight to the server: through a proxy, the proxy would answer for it.
+    socket_->setProxy(QNetworkProxy::NoProxy);
     connect(socket_, &QTcpSocket::connected, this, [this, attempt] { finish(attempt, true, 0, {}); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this, attempt, s = socket_](auto error) {
         finish(attempt, false, winsockNumber(error), s->errorString());

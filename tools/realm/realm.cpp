@@ -111,9 +111,10 @@ bool Realm::setState(const QString& name, State state, QString* error) {
             return false;
         }
         e->port = tcp->serverPort();
-        connect(tcp, &QTcpServer::newConnection, this, [this, tcp] {
+        connect(tcp, &QTcpServer::newConnection, this, [this, tcp, server = e->name] {
             while (QTcpSocket* c = tcp->nextPendingConnection()) {
                 acceptedPeerPorts_.push_back(c->peerPort());
+                emit accepted(server);
                 c->abort();
                 c->deleteLater();
             }

@@ -46,6 +46,9 @@ public:
     // The client ports of accepted connections, in the order they were accepted.
     const std::vector<quint16>& acceptedPeerPorts() const { return acceptedPeerPorts_; }
 
+signals:
+    void accepted(const QString& server);
+
 private:
     struct Server {
         State state = State::Down;

@@ -19,13 +19,18 @@ QString tipOfRecord(const QByteArray& record) {
 QtNotifyShell::QtNotifyShell() = default;
 QtNotifyShell::~QtNotifyShell() = default;
 
-void QtNotifyShell::update(QSystemTrayIcon& icon, const QByteArray& record, std::uint32_t hWnd) {
+void QtNotifyShell::update(Entry& entry, const QByteArray& record, std::uint32_t hWnd) {
+    // Only what changed: resetting an icon repaints it in the tray host.
     const std::uint32_t flags = qFromLittleEndian<std::uint32_t>(record.constData() + 12);
-    if (flags & NIF_ICON)
-        if (QWindow* w = windowFor(hWnd))
-            icon.setIcon(w->icon());
-    if (flags & NIF_TIP)
-        icon.setToolTip(tipOfRecord(record));
+    const std::uint32_t hIcon = qFromLittleEndian<std::uint32_t>(record.constData() + 20);
+    if ((flags & NIF_ICON) && hIcon != entry.hIcon)
+        if (QWindow* w = windowFor(hWnd)) {
+            entry.icon->setIcon(w->icon());
+            entry.hIcon = hIcon;
+        }
+    const QString tip = tipOfRecord(record);
+    if ((flags & NIF_TIP) && tip != entry.icon->toolTip())
+        entry.icon->setToolTip(tip);
 }
 
 bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& data) {
@@ -66,8 +71,9 @@ bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& 
             if (menu != menus_.end() && menu->second)
                 e.icon->setContextMenu(menu->second);
         }
-        update(*e.icon, record, hWnd);
-        e.icon->show();
+        update(e, record, hWnd);
+        if (!e.icon->isVisible())
+            e.icon->show();
         return true;
     }
     case NIM_DELETE:

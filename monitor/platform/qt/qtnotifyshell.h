@@ -26,8 +26,9 @@ public:
 private:
     struct Entry {
         std::unique_ptr<QSystemTrayIcon> icon;
+        std::uint32_t hIcon = 0; // the icon it shows, as the record names it
     };
-    void update(QSystemTrayIcon& icon, const QByteArray& record, std::uint32_t hWnd);
+    void update(Entry& entry, const QByteArray& record, std::uint32_t hWnd);
 
     std::map<std::pair<std::uint32_t, std::uint32_t>, Entry> icons_;
     std::map<gdi::HWND, std::function<void(std::uint32_t)>> callbacks_;

@@ -1,0 +1,55 @@
+// Our BMP and ICO readers against Qt's own, on the shipped assets, and on
+// damaged data.
+#include "dibfile.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray asset(const char* name) {
+    QFile f(QString(VELL_ASSET_DIR) + "/" + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void expectSamePixels(const QImage& ours, const QImage& qts) {
+    ASSERT_FALSE(ours.isNull());
+    ASSERT_EQ(ours.size(), qts.size());
+    int different = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x) {
+            const QRgb a = ours.pixel(x, y), b = qts.pixel(x, y);
+            different += qAlpha(a) != qAlpha(b) || (qAlpha(a) && a != b);
+        }
+    EXPECT_EQ(different, 0);
+}
+
+TEST(DibFiles, ReadTheShippedAssetsAsQtDoes) {
+    for (const char* name : {"ticker_skin.bmp", "refresh.bmp"}) {
+        const QByteArray data = asset(name);
+        expectSamePixels(vell::readBitmapFile(data),
+                         QImage::fromData(data, "BMP").convertToFormat(QImage::Format_RGB32));
+    }
+    const QByteArray icon = asset("vellmoor.ico");
+    const QImage ours = vell::readIconFile(icon);
+    expectSamePixels(ours, QImage::fromData(icon, "ICO").convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(qAlpha(ours.pixel(0, 0)), 0) << "the icon's corners are see-through";
+}
+
+TEST(DibFiles, RefuseDataThatIsWrongOrCutShort) {
+    const QByteArray icon = asset("vellmoor.ico");
+    const QByteArray skin = asset("ticker_skin.bmp");
+    EXPECT_TRUE(vell::readIconFile({}).isNull());
+    EXPECT_TRUE(vell::readBitmapFile({}).isNull());
+    EXPECT_TRUE(vell::readIconFile(skin).isNull());
+    EXPECT_TRUE(vell::readBitmapFile(icon).isNull());
+    for (int cut : {10, 22, 61, 700, 1405})
+        EXPECT_TRUE(vell::readIconFile(icon.left(cut)).isNull()) << cut;
+    for (int cut : {13, 53, 1000, 64133})
+        EXPECT_TRUE(vell::readBitmapFile(skin.left(cut)).isNull()) << cut;
+    QByteArray fewColours = icon;
+    fewColours[6 + 16 + 32] = 2; // two palette entries, but the pixels use more
+    EXPECT_TRUE(vell::readIconFile(fewColours).isNull());
+}
+
+} // namespace
