@@ -81,8 +81,10 @@ void cDIBSectionRegion::Create(const cDIBSection& cDib, std::uint32_t lTransColo
         return; // no pixels to read (a refused surface): keep the plain rectangle
     // Each vertical stretch of transparent pixels is taken out as one
     // rectangle, column by column from the left and each column top down.
-    for (const TransparentRun& run : transparentRuns(cDib.Bits(), W, H, lTransColor))
-        removeRun(run.x, run.top, run.bottom);
+    TransparencyScan(cDib.Bits(), W, H, lTransColor)
+        .forEachRun([this](std::int32_t x, std::int32_t top, std::int32_t bottom) {
+            removeRun(x, top, bottom);
+        });
 }
 
 } // namespace vell

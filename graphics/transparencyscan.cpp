@@ -36,32 +36,47 @@ constexpr GatherTable Gather;
 
 } // namespace
 
-// Sixteen pixels (48 bytes) at a time: compare every byte with the key's
-// byte for its position, then a pixel is transparent when all three match.
-void classifyRowSse2(const std::uint8_t* row, std::int32_t width, std::uint32_t key, Word* mask) {
-    alignas(16) std::uint8_t pattern[48];
-    for (int i = 0; i < 48; ++i)
-        pattern[i] = std::uint8_t(key >> (8 * (i % 3)));
-    const __m128i k0 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern));
-    const __m128i k1 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 16));
-    const __m128i k2 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 32));
-    std::int32_t x = 0;
-    for (; x + 16 <= width; x += 16) {
-        const auto* p = reinterpret_cast<const __m128i*>(row + 3 * std::size_t(x));
-        const std::uint64_t eq =
-            std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(p), k0)))) |
-            std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(p + 1), k1))))
-                << 16 |
-            std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(p + 2), k2))))
-                << 32;
-        const std::uint64_t all = eq & eq >> 1 & eq >> 2;
-        const Word pixels = Word(Gather.value[all & 0x249]) |
-                            Word(Gather.value[all >> 12 & 0x249]) << 4 |
-                            Word(Gather.value[all >> 24 & 0x249]) << 8 |
-                            Word(Gather.value[all >> 36 & 0x249]) << 12;
-        mask[x / 64] |= pixels << (x % 64); // 16 divides 64: never split
+// The key's three bytes repeated over 96 bytes, made once per key.
+const std::uint8_t* keyPattern(std::uint32_t key) {
+    struct Cache {
+        std::uint32_t key = ~0u; // no 24-bit key matches
+        alignas(32) std::uint8_t bytes[96];
+    };
+    static thread_local Cache cache;
+    if (cache.key != key) {
+        for (int i = 0; i < 96; ++i)
+            cache.bytes[i] = std::uint8_t(key >> (8 * (i % 3)));
+        cache.key = key;
     }
+    return cache.bytes;
+}
+
+// Sixteen pixels (48 bytes): compare every byte with the key's byte for its
+// position; a pixel is transparent when all three match.
+inline Word sixteenPixels(const std::uint8_t* row, const std::uint8_t* pattern) {
+    const auto* p = reinterpret_cast<const __m128i*>(row);
+    const auto* k = reinterpret_cast<const __m128i*>(pattern);
+    auto equal = [&](int i) {
+        return std::uint64_t(unsigned(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(p + i), _mm_load_si128(k + i)))));
+    };
+    const std::uint64_t eq = equal(0) | equal(1) << 16 | equal(2) << 32;
+    const std::uint64_t all = eq & eq >> 1 & eq >> 2;
+    return Word(Gather.value[all & 0x249]) | Word(Gather.value[all >> 12 & 0x249]) << 4 |
+           Word(Gather.value[all >> 24 & 0x249]) << 8 | Word(Gather.value[all >> 36 & 0x249]) << 12;
+}
+
+// From pixel x on, sixteen at a time while they last, then one by one.
+void classifyRest(const std::uint8_t* row, std::int32_t x, std::int32_t width, std::uint32_t key,
+                  Word* mask) {
+    const std::uint8_t* pattern = keyPattern(key);
+    for (; x + 16 <= width; x += 16) // 16 divides 64: a block never straddles two words
+        mask[x / 64] |= sixteenPixels(row + 3 * std::size_t(x), pattern) << (x % 64);
     classifyRowScalar(row, x, width, key, mask);
+}
+
+void classifyRowSse2(const std::uint8_t* row, std::int32_t width, std::uint32_t key, Word* mask) {
+    classifyRest(row, 0, width, key, mask);
 }
 
 // Four pixels: spread each pixel's three bytes into a 32-bit lane with a zero
@@ -85,33 +100,38 @@ __attribute__((target("ssse3"))) void classifyRowSsse3(const std::uint8_t* row,
                             four(p + 36, s, k) << 12;
         mask[x / 64] |= pixels << (x % 64);
     }
-    classifyRowScalar(row, x, width, key, mask);
+    classifyRest(row, x, width, key, mask);
 }
 
-// Eight pixels a step: the 24 bytes are split over the two 128-bit lanes
-// (pixels 0-3 in the low lane, 4-7 in the high), then spread and compared as
-// in the SSSE3 version.
-__attribute__((target("avx2"))) void classifyRowAvx2(const std::uint8_t* row, std::int32_t width,
-                                                     std::uint32_t key, Word* mask) {
-    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
-    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,
-                                            0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m256i k = _mm256_set1_epi32(int(key));
+__attribute__((target("avx2"))) static inline std::uint64_t equalBytes(const std::uint8_t* p,
+                                                                      const __m256i& k) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    return std::uint64_t(std::uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, k))));
+}
+
+// Thirty-two pixels (96 bytes) a step: compare every byte with the key's
+// byte for its position, then keep every third bit of "all three equal".
+__attribute__((target("avx2,bmi2"))) void classifyRowAvx2(const std::uint8_t* row,
+                                                          std::int32_t width, std::uint32_t key,
+                                                          Word* mask) {
+    const std::uint8_t* pattern = keyPattern(key);
+    const __m256i k0 = _mm256_load_si256(reinterpret_cast<const __m256i*>(pattern));
+    const __m256i k1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(pattern + 32));
+    const __m256i k2 = _mm256_load_si256(reinterpret_cast<const __m256i*>(pattern + 64));
     std::int32_t x = 0;
-    // A 32-byte load covers 8 pixels and 8 bytes more: stop 3 pixels early.
-    for (; x + 19 <= width; x += 16) {
+    for (; x + 32 <= width; x += 32) {
         const std::uint8_t* p = row + 3 * std::size_t(x);
-        Word pixels = 0;
-        for (int half = 0; half < 2; ++half) {
-            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 24 * half));
-            const __m256i px = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(v, lanes), spread);
-            pixels |= Word(unsigned(_mm256_movemask_ps(
-                          _mm256_castsi256_ps(_mm256_cmpeq_epi32(px, k)))))
-                      << (8 * half);
-        }
-        mask[x / 64] |= pixels << (x % 64);
+        const std::uint64_t lo = equalBytes(p, k0) | equalBytes(p + 32, k1) << 32; // bytes 0-63
+        const std::uint64_t hi = equalBytes(p + 64, k2);                           // bytes 64-95
+        // Pixels 0-20 lie in lo; pixel 21 starts at byte 63; 22-31 follow in hi.
+        const std::uint64_t a = lo & lo >> 1 & lo >> 2;
+        const std::uint64_t m = lo >> 63 | hi << 1; // from byte 63 on
+        const std::uint64_t b = m & m >> 1 & m >> 2;
+        const Word pixels = _pext_u64(a, 0x1249249249249249ull) |
+                            _pext_u64(b, 0x49249249ull) << 21;
+        mask[x / 64] |= pixels << (x % 64); // 32 divides 64: never split
     }
-    classifyRowScalar(row, x, width, key, mask);
+    classifyRest(row, x, width, key, mask);
 }
 #endif
 
@@ -124,7 +144,7 @@ using ClassifyRow = void (*)(const std::uint8_t*, std::int32_t, std::uint32_t, W
 
 ClassifyRow pickClassifier() {
 #if defined(__SSE2__)
-    if (__builtin_cpu_supports("avx2"))
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2"))
         return detail::classifyRowAvx2;
     return __builtin_cpu_supports("ssse3") ? detail::classifyRowSsse3 : detail::classifyRowSse2;
 #else
@@ -160,64 +180,47 @@ void transpose64(Word a[64]) {
 
 } // namespace
 
-std::vector<TransparentRun> transparentRuns(const ByteView& bits, std::int32_t width,
-                                            std::int32_t height, std::uint32_t colour) {
-    std::vector<TransparentRun> runs;
-    runs.reserve(std::size_t(width) * 8);
-    if (width <= 0 || height <= 0)
-        return runs;
-    if (std::int64_t(width) * 3 > bits.width())
+TransparencyScan::TransparencyScan(const ByteView& bits, std::int32_t width, std::int32_t height,
+                                   std::uint32_t colour)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      rowWords_((std::size_t(width_) + 63) / 64), rowBlocks_((std::size_t(height_) + 63) / 64),
+      rows_(rowBlocks_ * 64 * rowWords_, 0) {
+    if (width_ == 0 || height_ == 0)
+        return;
+    if (std::int64_t(width_) * 3 > bits.width())
         throw RuntimeError::subscriptOutOfRange(); // pixels would spill past a row
     // Byte 0 of a pixel is blue: read little-endian, the key is 0x00RRGGBB.
     const std::uint32_t key = (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16;
+    // Image rows top down, reading the buffer in memory order (image row y
+    // is buffer row height - 1 - y).
+    for (std::int32_t y = 0; y < height_; ++y)
+        classifyRow(bits.row(height_ - 1 - y).data(), width_, key,
+                    &rows_[std::size_t(y) * rowWords_]);
+}
 
-    // 1. One bit a pixel, image rows top down, reading the buffer in memory
-    //    order (image row y is buffer row height - 1 - y).
-    const std::size_t rowWords = (std::size_t(width) + 63) / 64;
-    const std::size_t rowBlocks = (std::size_t(height) + 63) / 64;
-    std::vector<Word> rows(rowBlocks * 64 * rowWords, 0);
-    for (std::int32_t y = 0; y < height; ++y)
-        classifyRow(bits.row(height - 1 - y).data(), width, key, &rows[std::size_t(y) * rowWords]);
-
-    // 2. Turn the bits around, 64 x 64 at a time, so each column's rows lie
-    //    in consecutive words.
-    std::vector<Word> columns(rowWords * 64 * rowBlocks);
+void TransparencyScan::transposeStrip(std::size_t cw, Word* strip) const {
     Word block[64];
-    for (std::size_t rb = 0; rb < rowBlocks; ++rb)
-        for (std::size_t cw = 0; cw < rowWords; ++cw) {
-            Word any = 0, all = ~Word(0);
-            for (std::size_t i = 0; i < 64; ++i) {
-                block[i] = rows[(rb * 64 + i) * rowWords + cw];
-                any |= block[i];
-                all &= block[i];
-            }
-            if (any != 0 && all != ~Word(0)) // a uniform block is its own transpose
-                transpose64(block);
-            for (std::size_t j = 0; j < 64; ++j)
-                columns[(cw * 64 + j) * rowBlocks + rb] = block[j];
+    for (std::size_t rb = 0; rb < rowBlocks_; ++rb) {
+        Word any = 0, all = ~Word(0);
+        for (std::size_t i = 0; i < 64; ++i) {
+            block[i] = rows_[(rb * 64 + i) * rowWords_ + cw];
+            any |= block[i];
+            all &= block[i];
         }
-
-    // 3. Column by column from the left, each top down: a run opens where the
-    //    column turns transparent and closes where it turns opaque again.
-    for (std::int32_t x = 0; x < width; ++x) {
-        const Word* column = &columns[std::size_t(x) * rowBlocks];
-        Word carry = 0; // the row above the word's first row
-        std::int32_t top = 0;
-        for (std::size_t rb = 0; rb < rowBlocks; ++rb) {
-            const Word w = column[rb];
-            for (Word d = w ^ (w << 1 | carry); d; d &= d - 1) {
-                const int i = std::countr_zero(d);
-                const std::int32_t y = std::int32_t(rb * 64) + i;
-                if (w >> i & 1)
-                    top = y;
-                else
-                    runs.push_back({x, top, y});
-            }
-            carry = w >> 63;
-        }
-        if (carry) // only when the height is a multiple of 64
-            runs.push_back({x, top, height});
+        if (any != 0 && all != ~Word(0)) // a uniform block is its own transpose
+            transpose64(block);
+        for (std::size_t j = 0; j < 64; ++j)
+            strip[j * rowBlocks_ + rb] = block[j];
     }
+}
+
+std::vector<TransparentRun> transparentRuns(const ByteView& bits, std::int32_t width,
+                                            std::int32_t height, std::uint32_t colour) {
+    std::vector<TransparentRun> runs;
+    TransparencyScan(bits, width, height, colour)
+        .forEachRun([&](std::int32_t x, std::int32_t top, std::int32_t bottom) {
+            runs.push_back({x, top, bottom});
+        });
     return runs;
 }
 

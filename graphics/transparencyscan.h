@@ -5,6 +5,8 @@
 
 #include "byteview.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +18,61 @@ struct TransparentRun {
     std::int32_t bottom; // first row after the run
 };
 
-// width and height in pixels; colour as 0x00BBGGRR (top byte ignored).
+// The surface's pixels as one bit each (transparent or not), read once in
+// memory order; then its runs handed out column by column.
+class TransparencyScan {
+public:
+    using Word = std::uint64_t;
+
+    // width and height in pixels; colour as 0x00BBGGRR (top byte ignored).
+    TransparencyScan(const ByteView& bits, std::int32_t width, std::int32_t height,
+                     std::uint32_t colour);
+
+    // visit(x, top, bottom) for each run: columns from the left, each top down.
+    template <typename Visit>
+    void forEachRun(Visit&& visit) const;
+
+private:
+    // Turns word column cw's 64 columns around, 64 x 64 bits at a time:
+    // column j's rows go to strip[j * rowBlocks_ ...], 64 to a word.
+    void transposeStrip(std::size_t cw, Word* strip) const;
+
+    std::int32_t width_;
+    std::int32_t height_;
+    std::size_t rowWords_;
+    std::size_t rowBlocks_;
+    std::vector<Word> rows_; // image row y: words y * rowWords_ ...
+};
+
+template <typename Visit>
+void TransparencyScan::forEachRun(Visit&& visit) const {
+    std::vector<Word> strip(64 * rowBlocks_);
+    std::vector<std::int32_t> edges(std::size_t(height_) + 2);
+    for (std::size_t cw = 0; cw < rowWords_; ++cw) {
+        transposeStrip(cw, strip.data());
+        const std::int32_t columns = std::min<std::int32_t>(64, width_ - std::int32_t(cw * 64));
+        for (std::int32_t j = 0; j < columns; ++j) {
+            // A column's edges are where it turns transparent or opaque again;
+            // they alternate, opening first.
+            const Word* column = &strip[std::size_t(j) * rowBlocks_];
+            std::size_t n = 0;
+            Word carry = 0; // the row above the word's first row
+            for (std::size_t rb = 0; rb < rowBlocks_; ++rb) {
+                const Word w = column[rb];
+                for (Word d = w ^ (w << 1 | carry); d; d &= d - 1)
+                    edges[n++] = std::int32_t(rb * 64) + std::countr_zero(d);
+                carry = w >> 63;
+            }
+            if (carry) // only when the height is a multiple of 64
+                edges[n++] = height_;
+            const std::int32_t x = std::int32_t(cw * 64) + j;
+            for (std::size_t e = 0; e + 1 < n; e += 2)
+                visit(x, edges[e], edges[e + 1]);
+        }
+    }
+}
+
+// All runs at once, in the same order.
 std::vector<TransparentRun> transparentRuns(const ByteView& bits, std::int32_t width,
                                             std::int32_t height, std::uint32_t colour);
 

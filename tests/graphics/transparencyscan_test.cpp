@@ -27,7 +27,7 @@ TEST(TransparencyScan, EveryRowClassifierMatchesTheBytewiseOne) {
     fast.push_back(vell::detail::classifyRowSse2);
     if (__builtin_cpu_supports("ssse3"))
         fast.push_back(vell::detail::classifyRowSsse3);
-    if (__builtin_cpu_supports("avx2"))
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2"))
         fast.push_back(vell::detail::classifyRowAvx2);
 #endif
     ASSERT_FALSE(fast.empty());

@@ -11,7 +11,6 @@ namespace gdi::qt {
 namespace {
 
 constexpr Handle HandleBase = 0x1000; // handles never look like small integers
-constexpr Handle RegionBase = 0x40000000;
 constexpr HWND DesktopWindow = 0x10010;
 
 // Pixel access in picture coordinates (0, 0 at the top-left) for both kinds;
@@ -96,10 +95,6 @@ Handle QtGdi::add(Object object) {
     return HandleBase + slot;
 }
 
-XorRegion* QtGdi::region(Handle h) {
-    const Handle i = h - RegionBase;
-    return h >= RegionBase && i < regions_.size() && regionLive_[i] ? &regions_[i] : nullptr;
-}
 
 template <typename T>
 T* QtGdi::get(Handle h) {
@@ -118,7 +113,8 @@ int QtGdi::liveObjects() const {
                              [](const Object& o) {
                                  return !std::holds_alternative<std::monostate>(o);
                              }) +
-               std::count(regionLive_.begin(), regionLive_.end(), 1));
+               std::count_if(regions_.begin(), regions_.end(),
+                             [](const PooledRegion& r) { return r.live; }));
 }
 
 HDC QtGdi::CreateCompatibleDC(HDC ref) {
@@ -187,7 +183,7 @@ HGDIOBJ QtGdi::SelectObject(HDC dc, HGDIOBJ object) {
 
 bool QtGdi::DeleteObject(HGDIOBJ object) {
     if (region(object)) {
-        regionLive_[object - RegionBase] = 0;
+        regions_[object - RegionBase].live = false;
         regionFree_.push_back(std::uint32_t(object - RegionBase));
         return true;
     }
@@ -295,15 +291,27 @@ HRGN QtGdi::CreateRectRgn(int left, int top, int right, int bottom) {
     } else {
         i = std::uint32_t(regions_.size());
         regions_.emplace_back();
-        regionLive_.push_back(0);
     }
-    regions_[i].setRect({std::min(left, right), std::min(top, bottom), std::max(left, right),
-                         std::max(top, bottom)});
-    regionLive_[i] = 1;
+    regions_[i].region.setRect({std::min(left, right), std::min(top, bottom),
+                                std::max(left, right), std::max(top, bottom)});
+    regions_[i].live = true;
     return RegionBase + i;
 }
 
 bool QtGdi::CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode) {
+    if (mode == RGN_XOR && source2 == destination && source1 != destination) [[likely]] {
+        // The shape builder's call, thousands of times: one rectangle in.
+        XorRegion* d = region(destination);
+        const XorRegion* a = region(source1);
+        if (!d || !a) [[unlikely]]
+            return false;
+        d->xorRegion(*a);
+        return true;
+    }
+    return combineAny(destination, source1, source2, mode);
+}
+
+bool QtGdi::combineAny(HRGN destination, HRGN source1, HRGN source2, int mode) {
     XorRegion* d = region(destination);
     XorRegion* a = region(source1);
     XorRegion* b = mode == RGN_COPY ? a : source2 == destination ? d : region(source2);

@@ -58,20 +58,30 @@ public:
         bool screen = false;
     };
 
+    static constexpr Handle RegionBase = 0x40000000;
+
 private:
     using Object = std::variant<std::monostate, Dc, Bitmap>;
     Handle add(Object object);
     template <typename T>
     T* get(Handle h);
     void release(Handle h);
-    XorRegion* region(Handle h);
+    XorRegion* region(Handle h) {
+        const Handle i = h - RegionBase;
+        return h >= RegionBase && i < regions_.size() && regions_[i].live ? &regions_[i].region
+                                                                          : nullptr;
+    }
+    [[gnu::noinline]] bool combineAny(HRGN destination, HRGN source1, HRGN source2, int mode);
 
     std::vector<Object> objects_;
     std::vector<size_t> free_;
     // Regions live in a pool of their own: shaping a window makes and frees
     // thousands of them, and a reused one keeps its storage.
-    std::vector<XorRegion> regions_;
-    std::vector<std::uint8_t> regionLive_;
+    struct PooledRegion {
+        XorRegion region;
+        bool live = false;
+    };
+    std::vector<PooledRegion> regions_;
     std::vector<std::uint32_t> regionFree_;
 };
 

@@ -23,14 +23,14 @@ struct Rect {
 class XorRegion {
 public:
     void clear();
-    void setRect(const Rect& r) {
+    [[gnu::always_inline]] void setRect(const Rect& r) {
         items_.clear();
         if (!r.empty())
             items_.push_back(r);
         normalized_ = true;
     }
     void xorRect(const Rect& r);
-    void xorRegion(const XorRegion& other) {
+    [[gnu::always_inline]] void xorRegion(const XorRegion& other) {
         if (other.items_.size() == 1 && &other != this) {
             items_.push_back(other.items_.front()); // the common case: one run
             normalized_ = false;
