@@ -39,8 +39,9 @@ bool runUntil(const std::function<bool()>& done, int ms) {
 // Field of /proc/PID/status summed over the process's threads.
 long procStatus(qint64 pid, const char* field, bool allThreads) {
     const QStringList tasks =
-        allThreads ? QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)
-                   : QStringList{QString()};
+        allThreads
+            ? QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+            : QStringList{QString()};
     long sum = 0;
     for (const QString& task : tasks) {
         QFile f(allThreads ? QString("/proc/%1/task/%2/status").arg(pid).arg(task)

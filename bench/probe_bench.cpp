@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTcpSocket>
 #include <QEventLoop>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include <functional>

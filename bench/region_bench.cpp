@@ -20,7 +20,9 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double fastest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
 
 // Counts the runs Create removes, with a layer that only counts.
 int countRuns(const vell::cDIBSection& dib) {
@@ -69,8 +71,8 @@ int main(int argc, char** argv) {
         qt.push_back(double(t.nsecsElapsed()) / 1e6);
 
         t.restart();
-        const QRegion fromImage(QBitmap::fromImage(
-            image.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskInColor)));
+        const QRegion fromImage(
+            QBitmap::fromImage(image.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskInColor)));
         qtFromImage.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     const bool same = ourRegion.xored(qtRegion).isEmpty();

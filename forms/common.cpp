@@ -17,10 +17,8 @@ std::vector<ProbeRow> probeTable() {
 
 std::vector<Control> probeSockets() {
     auto socket = [](const char* name, const char* host, std::uint16_t port) {
-        return Control{.name = name,
-                       .kind = ControlKind::Winsock,
-                       .remoteHost = host,
-                       .remotePort = port};
+        return Control{
+            .name = name, .kind = ControlKind::Winsock, .remoteHost = host, .remotePort = port};
     };
     return {
         socket("SrvUpdate", endpoints::UpdateHost, 80),

@@ -51,6 +51,8 @@ Form tickerForm() {
            .top = 0,
            .width = 12375,
            .height = 10530};
+    // A table, one control to a line or two: keep it as laid out.
+    // clang-format off
     f.controls = {
         indicator("LblCh1", 1125, 555, "Status of channel 1", 6),
         indicator("LblCh2", 1125, 765, "Status of channel 2", 5),
@@ -95,6 +97,7 @@ Form tickerForm() {
         {.name = "ToolTipUpdater", .kind = ControlKind::Timer, .interval = 5000,
          .enabled = false},
     };
+    // clang-format on
     for (auto& socket : probeSockets())
         f.controls.push_back(std::move(socket));
     return f;

@@ -6,7 +6,8 @@ namespace vell {
 namespace {
 
 std::int32_t checked(std::int64_t v) {
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+    if (v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
         throw RuntimeError::overflow();
     return static_cast<std::int32_t>(v);
 }
@@ -62,7 +63,9 @@ private:
 
 cDIBSection::cDIBSection(gdi::Gdi& gdi) : gdi_(gdi) {}
 
-cDIBSection::~cDIBSection() { ClearUp(); }
+cDIBSection::~cDIBSection() {
+    ClearUp();
+}
 
 std::int32_t cDIBSection::BytesPerScanLine() const {
     const std::int32_t threeTimes = checked(std::int64_t(tHeader.biWidth) * 3);

@@ -6,7 +6,9 @@ namespace vell {
 
 cDIBSectionRegion::cDIBSectionRegion(gdi::Gdi& gdi) : gdi_(gdi) {}
 
-cDIBSectionRegion::~cDIBSectionRegion() { Destroy(); }
+cDIBSectionRegion::~cDIBSectionRegion() {
+    Destroy();
+}
 
 void cDIBSectionRegion::setApplied(gdi::HWND hWnd, bool bState) {
     std::int32_t i = WindowIndex(hWnd);

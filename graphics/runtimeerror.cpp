@@ -6,10 +6,13 @@
 namespace vell {
 
 RuntimeError::RuntimeError(int number, QString source, QString description)
-    : std::runtime_error(QString("Run-time error '%1': %2").arg(number).arg(description).toStdString()),
+    : std::runtime_error(
+          QString("Run-time error '%1': %2").arg(number).arg(description).toStdString()),
       number_(number), source_(std::move(source)), description_(std::move(description)) {}
 
-RuntimeError RuntimeError::overflow() { return {Overflow, programName(), "Overflow"}; }
+RuntimeError RuntimeError::overflow() {
+    return {Overflow, programName(), "Overflow"};
+}
 
 RuntimeError RuntimeError::subscriptOutOfRange() {
     return {SubscriptOutOfRange, programName(), "Subscript out of range"};

@@ -24,7 +24,9 @@ QImage readImage(const QString& path) {
     return QImage(path); // anything else: Qt's readers
 }
 
-StdPicture StdPicture::load(const QString& path, gdi::Gdi& gdi) { return {readImage(path), gdi}; }
+StdPicture StdPicture::load(const QString& path, gdi::Gdi& gdi) {
+    return {readImage(path), gdi};
+}
 
 StdPicture::~StdPicture() {
     if (handle_)

@@ -10,12 +10,12 @@
 namespace vell {
 namespace detail {
 
-void classifyRowScalar(const std::uint8_t* row, std::int32_t x0, std::int32_t x1,
-                       std::uint32_t key, Word* mask) {
+void classifyRowScalar(const std::uint8_t* row, std::int32_t x0, std::int32_t x1, std::uint32_t key,
+                       Word* mask) {
     for (std::int32_t x = x0; x < x1; ++x) {
         const std::uint8_t* p = row + 3 * std::size_t(x);
-        const std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
-                                std::uint32_t(p[2]) << 16;
+        const std::uint32_t v =
+            std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
         mask[x / 64] |= Word(v == key) << (x % 64);
     }
 }
@@ -83,13 +83,13 @@ void classifyRowSse2(const std::uint8_t* row, std::int32_t width, std::uint32_t 
 // top byte and compare whole lanes with the key.
 __attribute__((target("ssse3"))) static inline Word four(const std::uint8_t* p, __m128i spread,
                                                          __m128i k) {
-    const __m128i v = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), spread);
+    const __m128i v =
+        _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), spread);
     return Word(unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, k)))));
 }
 
-__attribute__((target("ssse3"))) void classifyRowSsse3(const std::uint8_t* row,
-                                                       std::int32_t width, std::uint32_t key,
-                                                       Word* mask) {
+__attribute__((target("ssse3"))) void classifyRowSsse3(const std::uint8_t* row, std::int32_t width,
+                                                       std::uint32_t key, Word* mask) {
     const __m128i s = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i k = _mm_set1_epi32(int(key));
     std::int32_t x = 0;
@@ -104,16 +104,15 @@ __attribute__((target("ssse3"))) void classifyRowSsse3(const std::uint8_t* row,
 }
 
 __attribute__((target("avx2"))) static inline std::uint64_t equalBytes(const std::uint8_t* p,
-                                                                      const __m256i& k) {
+                                                                       const __m256i& k) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     return std::uint64_t(std::uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, k))));
 }
 
 // Thirty-two pixels (96 bytes) a step: compare every byte with the key's
 // byte for its position, then keep every third bit of "all three equal".
-__attribute__((target("avx2,bmi2"))) void classifyRowAvx2(const std::uint8_t* row,
-                                                          std::int32_t width, std::uint32_t key,
-                                                          Word* mask) {
+__attribute__((target("avx2,bmi2"))) void
+classifyRowAvx2(const std::uint8_t* row, std::int32_t width, std::uint32_t key, Word* mask) {
     const std::uint8_t* pattern = keyPattern(key);
     const __m256i k0 = _mm256_load_si256(reinterpret_cast<const __m256i*>(pattern));
     const __m256i k1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(pattern + 32));
@@ -127,8 +126,7 @@ __attribute__((target("avx2,bmi2"))) void classifyRowAvx2(const std::uint8_t* ro
         const std::uint64_t a = lo & lo >> 1 & lo >> 2;
         const std::uint64_t m = lo >> 63 | hi << 1; // from byte 63 on
         const std::uint64_t b = m & m >> 1 & m >> 2;
-        const Word pixels = _pext_u64(a, 0x1249249249249249ull) |
-                            _pext_u64(b, 0x49249249ull) << 21;
+        const Word pixels = _pext_u64(a, 0x1249249249249249ull) | _pext_u64(b, 0x49249249ull) << 21;
         mask[x / 64] |= pixels << (x % 64); // 32 divides 64: never split
     }
     classifyRest(row, x, width, key, mask);

@@ -81,8 +81,8 @@ std::vector<TransparentRun> transparentRuns(const ByteView& bits, std::int32_t w
 // 0x00RRGGBB key read little-endian. The fastest the processor runs is used.
 namespace detail {
 using Word = std::uint64_t;
-void classifyRowScalar(const std::uint8_t* row, std::int32_t x0, std::int32_t x1,
-                       std::uint32_t key, Word* mask);
+void classifyRowScalar(const std::uint8_t* row, std::int32_t x0, std::int32_t x1, std::uint32_t key,
+                       Word* mask);
 #if defined(__SSE2__)
 void classifyRowSse2(const std::uint8_t* row, std::int32_t width, std::uint32_t key, Word* mask);
 void classifyRowSsse3(const std::uint8_t* row, std::int32_t width, std::uint32_t key, Word* mask);

@@ -17,8 +17,7 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
     // a native window whose on-top hint changes later, and the region and the
     // tray record hold this window's handle.
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint),
-      program_(program), desktop_(desktop),
-      twipsPerPixel_(options.twipsPerPixel) {
+      program_(program), desktop_(desktop), twipsPerPixel_(options.twipsPerPixel) {
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);
     if (!program_.form1.icon.isEmpty())
@@ -55,7 +54,9 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
 
 Form1::~Form1() = default;
 
-gdi::HWND Form1::hWnd() { return gdi::HWND(winId()); }
+gdi::HWND Form1::hWnd() {
+    return gdi::HWND(winId());
+}
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -13,9 +13,10 @@ namespace {
 
 // Long indicator captions shortened for the one-line summary, in this order.
 const std::pair<const char*, const char*> SummaryReplacements[] = {
-    {"Channel 1: ", "CH1-"}, {"Channel 2: ", "CH2-"}, {"Channel 3: ", "CH3-"},
-    {"Character Select: ", "Chr-"}, {"Login: ", "Log-"}, {"Update: ", "Upd-"},
-    {"Active", ":D"}, {"Down", ":("},
+    {"Channel 1: ", "CH1-"}, {"Channel 2: ", "CH2-"},
+    {"Channel 3: ", "CH3-"}, {"Character Select: ", "Chr-"},
+    {"Login: ", "Log-"},     {"Update: ", "Upd-"},
+    {"Active", ":D"},        {"Down", ":("},
 };
 
 } // namespace

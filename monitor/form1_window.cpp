@@ -34,7 +34,8 @@ void Form1::Form_Load() {
         // The skin is the window's background (paintEvent), drawn at 0, 0.
         desktop_.windows->SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         FillTrayIcon();
-        desktop_.tray->setCallback(hWnd(), [this](std::uint32_t message) { Form_MouseMove(message); });
+        desktop_.tray->setCallback(hWnd(),
+                                   [this](std::uint32_t message) { Form_MouseMove(message); });
         desktop_.tray->setContextMenu(hWnd(), form2_->mnupopup());
         place();
         ConnectAllProbes();
@@ -98,8 +99,8 @@ void Form1::Form_Resize() {
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
-    const int button = event->button() == Qt::LeftButton    ? 1
-                       : event->button() == Qt::RightButton ? 2
+    const int button = event->button() == Qt::LeftButton     ? 1
+                       : event->button() == Qt::RightButton  ? 2
                        : event->button() == Qt::MiddleButton ? 4
                                                              : 0;
     dragOffset_ = event->globalPosition().toPoint() - pos();
@@ -119,9 +120,13 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
         move(event->globalPosition().toPoint() - dragOffset_);
 }
 
-void Form1::mouseReleaseEvent(QMouseEvent*) { manualDrag_ = false; }
+void Form1::mouseReleaseEvent(QMouseEvent*) {
+    manualDrag_ = false;
+}
 
-void Form1::Label2_Click() { setVisible(false); }
+void Form1::Label2_Click() {
+    setVisible(false);
+}
 
 void Form1::Form_Unload() {
     desktop_.tray->Shell_NotifyIcon(NIM_DELETE, TrayIcon);

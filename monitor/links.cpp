@@ -16,8 +16,9 @@ std::vector<LinkTarget> linkTable(const forms::Sites& s) {
 }
 
 QString searchUrl(const forms::Sites& s, const QString& text) {
-    return "http://" + s.searchHost + "/search?hl=en&q=" +
-           QString::fromLatin1(QUrl::toPercentEncoding(text)) + "+site%3A" + s.officialSite;
+    return "http://" + s.searchHost +
+           "/search?hl=en&q=" + QString::fromLatin1(QUrl::toPercentEncoding(text)) + "+site%3A" +
+           s.officialSite;
 }
 
 } // namespace monitor

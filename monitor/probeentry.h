@@ -18,8 +18,8 @@ struct ProbeEntry {
 };
 
 // Indicator text colours, 0x00BBGGRR.
-inline constexpr unsigned IndicatorUp = 65280;  // green
-inline constexpr unsigned IndicatorDown = 255;  // red
+inline constexpr unsigned IndicatorUp = 65280;   // green
+inline constexpr unsigned IndicatorDown = 255;   // red
 inline constexpr unsigned IndicatorChecking = 0; // black, while a pass runs
 
 } // namespace monitor

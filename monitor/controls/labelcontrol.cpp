@@ -4,7 +4,9 @@
 
 namespace monitor {
 
-QColor toQColor(forms::Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor toQColor(forms::Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 LabelControl::LabelControl(QWidget* parent) : QLabel(parent) {}
 
@@ -29,7 +31,8 @@ void LabelControl::mousePressEvent(QMouseEvent* event) {
 
 void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
         emit clicked();

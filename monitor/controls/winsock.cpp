@@ -33,7 +33,9 @@ Winsock::Winsock(QObject* parent) : QObject(parent) {
             [this] { finish(attempt_, false, ErrTimedOut, "Connection timed out"); });
 }
 
-Winsock::~Winsock() { dropSocket(); }
+Winsock::~Winsock() {
+    dropSocket();
+}
 
 void Winsock::Connect() {
     if (state_ != State::Closed)
@@ -43,7 +45,8 @@ void Winsock::Connect() {
     socket_ = new QTcpSocket(this);
     // Straight to the server: through a proxy, the proxy would answer for it.
     socket_->setProxy(QNetworkProxy::NoProxy);
-    connect(socket_, &QTcpSocket::connected, this, [this, attempt] { finish(attempt, true, 0, {}); });
+    connect(socket_, &QTcpSocket::connected, this,
+            [this, attempt] { finish(attempt, true, 0, {}); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this, attempt, s = socket_](auto error) {
         finish(attempt, false, winsockNumber(error), s->errorString());
     });

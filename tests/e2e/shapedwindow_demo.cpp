@@ -25,7 +25,7 @@ QImage picture() {
     p.setBrush(QColor(200, 150, 40));
     p.drawEllipse(2, 2, 36, 36);
     p.setBrush(Qt::black);
-    p.drawRect(14, 14, 10, 10); // a hole
+    p.drawRect(14, 14, 10, 10);   // a hole
     p.setBrush(QColor(10, 0, 0)); // nearly black is still opaque
     p.drawRect(44, 6, 12, 28);
     return img;

@@ -19,7 +19,8 @@ protected:
         // The browser: a stand-in xdg-open that writes down what it was asked to open.
         QFile opener(bin.filePath("xdg-open"));
         ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-        opener.write(QString("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n").arg(openedFile()).toUtf8());
+        opener.write(
+            QString("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n").arg(openedFile()).toUtf8());
         opener.close();
         opener.setPermissions(opener.permissions() | QFile::ExeOwner);
     }
@@ -43,8 +44,9 @@ protected:
     QString openedFile() const { return bin.filePath("opened.txt"); }
     QStringList opened() const {
         QFile f(openedFile());
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
-                                           : QStringList();
+        return f.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
+                   : QStringList();
     }
     void xdo(const QStringList& args) const {
         x.run("xdotool", args);
@@ -150,7 +152,8 @@ TEST_F(TickerDesktop, TheTrayTooltipShowsTheSummaryAfterFiveSeconds) {
     };
     auto hover = [&] { // onto the icon, then a nudge: tooltips wait for a move inside
         xdo({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y())});
-        xdo({"mousemove", QString::number(icon.center().x() + 1), QString::number(icon.center().y())});
+        xdo({"mousemove", QString::number(icon.center().x() + 1),
+             QString::number(icon.center().y())});
     };
     hover();
     QTest::qWait(1500);

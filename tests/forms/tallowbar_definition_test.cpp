@@ -2,10 +2,10 @@
 #include "tallowbar.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <QHostAddress>
 #include <QImage>
 #include <QRect>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,9 +55,12 @@ TEST(TallowbarDefinition, ProbeRowsPairSocketsIndicatorsTooltipsAndPorts) {
     const auto p = forms::tallowbar();
     ASSERT_EQ(p.probes.size(), 6u);
     const std::vector<std::pair<const char*, int>> expected = {
-        {"Status of update server", 80},  {"Status of login server", 29000},
-        {"Status of character select server", 29100}, {"Status of channel 1", 29200},
-        {"Status of channel 2", 29200},  {"Status of channel 3", 29200}};
+        {"Status of update server", 80},
+        {"Status of login server", 29000},
+        {"Status of character select server", 29100},
+        {"Status of channel 1", 29200},
+        {"Status of channel 2", 29200},
+        {"Status of channel 3", 29200}};
     for (size_t i = 0; i < 6; ++i) {
         const auto& indicator = control(p, qPrintable(p.probes[i].indicator));
         const auto& socket = control(p, qPrintable(p.probes[i].socket));
@@ -105,9 +108,9 @@ TEST(TallowbarDefinition, TimersAndTheHiddenMenu) {
 }
 
 TEST(TallowbarAssets, FilesHaveTheirShippedFormatsAndSizes) {
-    const std::vector<std::pair<const char*, qint64>> files = {
-        {":/forms/ticker_skin.bmp", 64134}, {":/forms/vellmoor.ico", 1406},
-        {":/forms/refresh.bmp", 1318}};
+    const std::vector<std::pair<const char*, qint64>> files = {{":/forms/ticker_skin.bmp", 64134},
+                                                               {":/forms/vellmoor.ico", 1406},
+                                                               {":/forms/refresh.bmp", 1318}};
     for (const auto& [path, size] : files) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path;

@@ -40,7 +40,9 @@ QRegion opaquePixels(const QImage& img, QRgb transparent = 0) {
     return r;
 }
 
-bool samePixels(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+bool samePixels(const QRegion& a, const QRegion& b) {
+    return a.xored(b).isEmpty();
+}
 
 int errorNumber(const std::function<void()>& f) {
     try {
@@ -68,7 +70,8 @@ TEST(RegionFromBitmap, TwoByThreeExampleRemovesThreeRunsInColumnOrder) {
         EXPECT_TRUE(gdi.log[1 + run * 3].startsWith("CreateRectRgn"));
         const QString r = QString("#%1").arg(region.hRgn(), 0, 16);
         EXPECT_TRUE(gdi.log[2 + run * 3].startsWith("CombineRgn(" + r + ","));
-        EXPECT_TRUE(gdi.log[2 + run * 3].endsWith("," + r + ",3)")) << qPrintable(gdi.log[2 + run * 3]);
+        EXPECT_TRUE(gdi.log[2 + run * 3].endsWith("," + r + ",3)"))
+            << qPrintable(gdi.log[2 + run * 3]);
         EXPECT_TRUE(gdi.log[3 + run * 3].startsWith("DeleteObject"));
     }
     EXPECT_EQ(gdi.RegionPixels(region.hRgn()), QRegion(0, 1, 1, 1));
@@ -242,9 +245,8 @@ TEST(RegionWindows, CreateWhileWindowsAreListedUnshapesThemAndEmptiesTheList) {
     region.setApplied(8, true);
     gdi.clearLog();
     region.Create(s.dib, 0);
-    EXPECT_EQ(gdi.log.mid(0, 3),
-              QStringList({"SetWindowRgn(7,0,1)", "SetWindowRgn(8,0,1)",
-                           QString("DeleteObject(#%1)").arg(first, 0, 16)}))
+    EXPECT_EQ(gdi.log.mid(0, 3), QStringList({"SetWindowRgn(7,0,1)", "SetWindowRgn(8,0,1)",
+                                              QString("DeleteObject(#%1)").arg(first, 0, 16)}))
         << "windows lose the shape before the old region is deleted";
     EXPECT_EQ(region.AppliedToCount(), 0);
     EXPECT_FALSE(region.Applied(7));

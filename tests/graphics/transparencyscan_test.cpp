@@ -58,7 +58,8 @@ TEST(TransparencyScan, RunsComeColumnByColumnTopDownForHeightsAroundSixtyFour) {
             for (int x = 0; x < width; ++x)
                 if (rng->bounded(2)) {
                     clear[size_t(x)][size_t(y)] = true;
-                    std::uint8_t* p = &buffer[size_t(height - 1 - y) * size_t(stride) + size_t(x) * 3];
+                    std::uint8_t* p =
+                        &buffer[size_t(height - 1 - y) * size_t(stride) + size_t(x) * 3];
                     p[0] = p[1] = p[2] = 0;
                 }
         std::vector<vell::TransparentRun> want;

@@ -42,7 +42,8 @@ TEST(XorRegion, RandomCombinationsGiveQtsPixels) {
         const int n = rng->bounded(1, 30);
         for (int i = 0; i < n; ++i) {
             const int l = rng->bounded(-span, span), t = rng->bounded(-span, span);
-            const Rect r{l, t, l + rng->bounded(0, span / 2 + 1), t + rng->bounded(0, span / 2 + 1)};
+            const Rect r{l, t, l + rng->bounded(0, span / 2 + 1),
+                         t + rng->bounded(0, span / 2 + 1)};
             rects.push_back(r);
             region.xorRect(r);
         }

@@ -39,8 +39,9 @@ TEST_F(TickerWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface)
     EXPECT_TRUE(fakes.log.contains(QString("SetWindowPos(%1,-1,0,0,0,0,3)").arg(form->hWnd())));
 
     EXPECT_EQ(form->size(), QSize(240, 89)) << "the picture's own size";
-    EXPECT_EQ(fakes.gdi.calls("SetWindowRgn").first(),
-              QString("SetWindowRgn(%1,#%2,1)").arg(form->hWnd()).arg(form->region()->hRgn(), 0, 16));
+    EXPECT_EQ(
+        fakes.gdi.calls("SetWindowRgn").first(),
+        QString("SetWindowRgn(%1,#%2,1)").arg(form->hWnd()).arg(form->region()->hRgn(), 0, 16));
     EXPECT_EQ(monitor::TrayIcon.cbSize, 88u);
     for (const auto& p : form->probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Connecting);

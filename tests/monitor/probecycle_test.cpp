@@ -49,7 +49,9 @@ protected:
                 return false;
         return true;
     }
-    void settle() { ASSERT_TRUE(waitFor([&] { return events >= 6 && allSettled(); })); }
+    void settle() {
+        ASSERT_TRUE(waitFor([&] { return events >= 6 && allSettled(); }));
+    }
 
     TestRealm realm;
     testing_support::FakeDesktop fakes;

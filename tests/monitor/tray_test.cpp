@@ -1,11 +1,11 @@
 // The tray record, the indicator summary and the tray's mouse reactions.
-#include "formfixture.h"
 #include "form2.h"
+#include "formfixture.h"
 #include "platform/qt/qtnotifyshell.h"
 
 #include <QAction>
-#include <QTest>
 #include <QMenu>
+#include <QTest>
 #include <QtEndian>
 
 using testing_support::waitFor;
@@ -88,7 +88,7 @@ TEST_F(TickerWindow, SummaryJoinsTheSixCaptionsAndReachesTheShownIcon) {
 
 TEST_F(TickerWindow, SummaryShortensLongCaptionsWithTheEightReplacementsInOrder) {
     load();
-    const char* captions[] = {"Update: Active", "Login: Down", "Character Select: Active",
+    const char* captions[] = {"Update: Active",    "Login: Down",     "Character Select: Active",
                               "Channel 1: Active", "Channel 2: Down", "Channel 3: Active"};
     for (size_t i = 0; i < 6; ++i)
         form->probes()[i].indicator->setCaption(captions[i]);

@@ -33,7 +33,10 @@ struct Recorder {
 class WinsockContract : public ::testing::Test {
 protected:
     void aim(const QString& server) {
-        socket.RemoteHost = realm.realm().endpoints().at(size_t(TestRealm::names().indexOf(server))).address.toString();
+        socket.RemoteHost = realm.realm()
+                                .endpoints()
+                                .at(size_t(TestRealm::names().indexOf(server)))
+                                .address.toString();
         socket.RemotePort = realm.realm().port(server);
     }
     TestRealm realm;

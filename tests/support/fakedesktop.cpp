@@ -38,7 +38,9 @@ void FakeNotifyShell::setCallback(gdi::HWND hWnd, std::function<void(std::uint32
     callbacks_[hWnd] = std::move(callback);
 }
 
-void FakeNotifyShell::setContextMenu(gdi::HWND hWnd, QMenu* menu) { menus[hWnd] = menu; }
+void FakeNotifyShell::setContextMenu(gdi::HWND hWnd, QMenu* menu) {
+    menus[hWnd] = menu;
+}
 
 void FakeNotifyShell::press(gdi::HWND hWnd, std::uint32_t mouseMessage) {
     const auto it = callbacks_.find(hWnd);

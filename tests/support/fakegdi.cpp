@@ -6,7 +6,9 @@
 namespace testing_support {
 namespace {
 
-QString h(gdi::Handle handle) { return handle ? QString("#%1").arg(handle, 0, 16) : "0"; }
+QString h(gdi::Handle handle) {
+    return handle ? QString("#%1").arg(handle, 0, 16) : "0";
+}
 
 } // namespace
 
@@ -37,7 +39,8 @@ gdi::HDC FakeGdi::CreateCompatibleDC(gdi::HDC ref) {
 gdi::HBITMAP FakeGdi::CreateDIBSection(gdi::HDC dc, const gdi::BITMAPINFOHEADER& header,
                                        std::uint32_t usage, void** bits, gdi::Handle section,
                                        std::uint32_t offset) {
-    if (enter("CreateDIBSection", QString("%1,%2x%3").arg(h(dc)).arg(header.biWidth).arg(header.biHeight))) {
+    if (enter("CreateDIBSection",
+              QString("%1,%2x%3").arg(h(dc)).arg(header.biWidth).arg(header.biHeight))) {
         *bits = nullptr;
         return 0;
     }
@@ -58,7 +61,9 @@ bool FakeGdi::DeleteObject(gdi::HGDIOBJ object) {
     return enter("DeleteObject", h(object)) ? false : real.DeleteObject(object);
 }
 
-bool FakeGdi::DeleteDC(gdi::HDC dc) { return enter("DeleteDC", h(dc)) ? false : real.DeleteDC(dc); }
+bool FakeGdi::DeleteDC(gdi::HDC dc) {
+    return enter("DeleteDC", h(dc)) ? false : real.DeleteDC(dc);
+}
 
 bool FakeGdi::BitBlt(gdi::HDC dst, int x, int y, int w, int hh, gdi::HDC src, int sx, int sy,
                      std::uint32_t rop) {
@@ -98,9 +103,9 @@ gdi::HRGN FakeGdi::CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 bool FakeGdi::CombineRgn(gdi::HRGN destination, gdi::HRGN source1, gdi::HRGN source2, int mode) {
-    const QString args = QString("%1,%2,%3,%4").arg(h(destination), h(source1), h(source2)).arg(mode);
-    return enter("CombineRgn", args) ? false
-                                     : real.CombineRgn(destination, source1, source2, mode);
+    const QString args =
+        QString("%1,%2,%3,%4").arg(h(destination), h(source1), h(source2)).arg(mode);
+    return enter("CombineRgn", args) ? false : real.CombineRgn(destination, source1, source2, mode);
 }
 
 int FakeGdi::SetWindowRgn(gdi::HWND window, gdi::HRGN region, bool redraw) {
@@ -114,6 +119,8 @@ gdi::HBITMAP FakeGdi::BitmapFromImage(const QImage& image) {
                : real.BitmapFromImage(image);
 }
 
-QRegion FakeGdi::RegionPixels(gdi::HRGN region) { return real.RegionPixels(region); }
+QRegion FakeGdi::RegionPixels(gdi::HRGN region) {
+    return real.RegionPixels(region);
+}
 
 } // namespace testing_support

@@ -38,8 +38,7 @@ public:
     gdi::HDC GetDC(gdi::HWND window) override;
     int ReleaseDC(gdi::HWND window, gdi::HDC dc) override;
     gdi::HRGN CreateRectRgn(int left, int top, int right, int bottom) override;
-    bool CombineRgn(gdi::HRGN destination, gdi::HRGN source1, gdi::HRGN source2,
-                    int mode) override;
+    bool CombineRgn(gdi::HRGN destination, gdi::HRGN source1, gdi::HRGN source2, int mode) override;
     int SetWindowRgn(gdi::HWND window, gdi::HRGN region, bool redraw) override;
     gdi::HBITMAP BitmapFromImage(const QImage& image) override;
     QRegion RegionPixels(gdi::HRGN region) override;

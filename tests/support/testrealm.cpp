@@ -39,6 +39,8 @@ void TestRealm::aim(forms::Program& program) const {
     }
 }
 
-bool waitFor(const std::function<bool()>& pred, int ms) { return QTest::qWaitFor(pred, ms); }
+bool waitFor(const std::function<bool()>& pred, int ms) {
+    return QTest::qWaitFor(pred, ms);
+}
 
 } // namespace testing_support

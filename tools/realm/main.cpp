@@ -51,8 +51,9 @@ void handleCommand(realm::Realm& r, const QString& line) {
             std::fflush(stdout);
         }
     } else {
-        std::fprintf(stderr, "vellrealm: unknown command '%s' (up|down|silent NAME, status, "
-                             "quit)\n",
+        std::fprintf(stderr,
+                     "vellrealm: unknown command '%s' (up|down|silent NAME, status, "
+                     "quit)\n",
                      qPrintable(line.trimmed()));
     }
 }

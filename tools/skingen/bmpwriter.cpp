@@ -1,8 +1,8 @@
 #include "bmpwriter.h"
 
 #include <QDataStream>
-#include <QIODevice>
 #include <QHash>
+#include <QIODevice>
 #include <QVector>
 
 #include <stdexcept>
@@ -10,7 +10,9 @@
 namespace skingen {
 namespace {
 
-int stride(int bytesPerRowUnpadded) { return (bytesPerRowUnpadded + 3) & ~3; }
+int stride(int bytesPerRowUnpadded) {
+    return (bytesPerRowUnpadded + 3) & ~3;
+}
 
 void fileHeader(QDataStream& out, quint32 fileSize, quint32 pixelOffset) {
     out.writeRawData("BM", 2);
@@ -104,8 +106,8 @@ QByteArray icon8(const QImage& image) {
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
-    out << quint16(0) << quint16(1) << quint16(1);                  // ICONDIR
-    out << quint8(w) << quint8(h) << quint8(0) << quint8(0)          // ICONDIRENTRY
+    out << quint16(0) << quint16(1) << quint16(1);          // ICONDIR
+    out << quint8(w) << quint8(h) << quint8(0) << quint8(0) // ICONDIRENTRY
         << quint16(1) << quint16(8) << bytes << quint32(6 + 16);
     infoHeader(out, w, h * 2, 8, xorSize + quint32(maskStride * h), 256);
     palette.write(out);

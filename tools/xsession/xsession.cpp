@@ -16,7 +16,9 @@ QString freeDisplay() {
     return {};
 }
 
-void pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+void pause(int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms));
+}
 
 } // namespace
 
@@ -26,7 +28,8 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
         error_ = "no free X display number";
         return;
     }
-    const QString size = QString("%1x%2x24").arg(options.screen.width()).arg(options.screen.height());
+    const QString size =
+        QString("%1x%2x24").arg(options.screen.width()).arg(options.screen.height());
     start("Xvfb", {display_, "-screen", "0", size, "-nolisten", "tcp"});
     const QString socket = "/tmp/.X11-unix/X" + display_.mid(1);
     QDeadlineTimer deadline(10000);
@@ -34,7 +37,8 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
         pause(50);
     // The socket comes first; wait until the server answers.
     int status = -1;
-    while (!deadline.hasExpired() && (run("xprop", {"-root", "_NET_SUPPORTED"}, &status), status != 0))
+    while (!deadline.hasExpired() &&
+           (run("xprop", {"-root", "_NET_SUPPORTED"}, &status), status != 0))
         pause(50);
     if (status != 0) {
         error_ = "Xvfb did not start (are the xvfb and x11-utils packages installed?)";
@@ -52,8 +56,8 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
     run("xsetroot", {"-solid", DesktopColourName});
     if (options.trayHost) {
         start("trayer", {"--edge", "bottom", "--align", "left", "--widthtype", "pixel", "--width",
-                         "120", "--height", "24", "--SetDockType", "true", "--transparent",
-                         "false", "--tint", "0x303030"});
+                         "120", "--height", "24", "--SetDockType", "true", "--transparent", "false",
+                         "--tint", "0x303030"});
         while (!deadline.hasExpired() &&
                run("xdotool", {"search", "--class", "trayer"}).trimmed().isEmpty())
             pause(50);
@@ -111,7 +115,9 @@ QString XSession::waitForWindow(qint64 pid, const QString& title, int ms) const 
     QDeadlineTimer deadline(ms);
     QStringList args{"search", "--onlyvisible", "--pid", QString::number(pid)};
     if (!title.isEmpty())
-        args << "--all" << "--name" << "^" + title + "$";
+        args << "--all"
+             << "--name"
+             << "^" + title + "$";
     do {
         const QStringList ids = run("xdotool", args).split('\n', Qt::SkipEmptyParts);
         if (!ids.isEmpty())
@@ -124,8 +130,8 @@ QString XSession::waitForWindow(qint64 pid, const QString& title, int ms) const 
 QString XSession::waitForWindowNamed(const QString& name, int ms) const {
     QDeadlineTimer deadline(ms);
     do {
-        const QStringList ids =
-            run("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts);
+        const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--name", name})
+                                    .split('\n', Qt::SkipEmptyParts);
         if (!ids.isEmpty())
             return ids.front().trimmed();
         pause(100);
@@ -145,8 +151,10 @@ QRect XSession::geometry(const QString& window) const {
 
 QRect XSession::trayIcon(const QString& windowClass) const {
     // The icon is a child of the tray host's panel, at the screen's bottom.
-    const QRegularExpression re(QString("\\(\"%1\" \"[^\"]*\"\\)\\s+(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)")
-                                    .arg(windowClass));
+    const QRegularExpression re(
+        QString(
+            "\\(\"%1\" \"[^\"]*\"\\)\\s+(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)")
+            .arg(windowClass));
     const QString tree = run("xwininfo", {"-root", "-tree"});
     for (auto it = re.globalMatch(tree); it.hasNext();) {
         const auto m = it.next();
@@ -175,8 +183,12 @@ QImage XSession::screenshot() const {
     return QImage::fromData(p.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
-bool isGreen(QRgb c) { return qGreen(c) > 150 && qRed(c) < 110 && qBlue(c) < 110; }
-bool isRed(QRgb c) { return qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 90; }
+bool isGreen(QRgb c) {
+    return qGreen(c) > 150 && qRed(c) < 110 && qBlue(c) < 110;
+}
+bool isRed(QRgb c) {
+    return qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 90;
+}
 
 int countPixels(const QImage& image, const QRect& area, bool (*pred)(QRgb)) {
     int n = 0;

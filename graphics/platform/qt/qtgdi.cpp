@@ -17,8 +17,9 @@ constexpr HWND DesktopWindow = 0x10010;
 // image bitmaps are always top-down.
 QRgb readPixel(const QtGdi::Bitmap& b, int x, int y) {
     if (b.dib) {
-        const std::uint8_t* p =
-            b.dib.get() + size_t(b.topDown ? y : b.height - 1 - y) * size_t(b.stride) + size_t(x) * 3;
+        const std::uint8_t* p = b.dib.get() +
+                                size_t(b.topDown ? y : b.height - 1 - y) * size_t(b.stride) +
+                                size_t(x) * 3;
         return qRgb(p[2], p[1], p[0]);
     }
     return reinterpret_cast<const QRgb*>(b.image.constScanLine(y))[x] & 0xFFFFFF;
@@ -26,8 +27,9 @@ QRgb readPixel(const QtGdi::Bitmap& b, int x, int y) {
 
 void writePixel(QtGdi::Bitmap& b, int x, int y, QRgb c) {
     if (b.dib) {
-        std::uint8_t* p =
-            b.dib.get() + size_t(b.topDown ? y : b.height - 1 - y) * size_t(b.stride) + size_t(x) * 3;
+        std::uint8_t* p = b.dib.get() +
+                          size_t(b.topDown ? y : b.height - 1 - y) * size_t(b.stride) +
+                          size_t(x) * 3;
         p[0] = std::uint8_t(qBlue(c));
         p[1] = std::uint8_t(qGreen(c));
         p[2] = std::uint8_t(qRed(c));
@@ -95,7 +97,6 @@ Handle QtGdi::add(Object object) {
     return HandleBase + slot;
 }
 
-
 template <typename T>
 T* QtGdi::get(Handle h) {
     if (h < HandleBase || h - HandleBase >= objects_.size())
@@ -109,12 +110,11 @@ void QtGdi::release(Handle h) {
 }
 
 int QtGdi::liveObjects() const {
-    return int(std::count_if(objects_.begin(), objects_.end(),
-                             [](const Object& o) {
-                                 return !std::holds_alternative<std::monostate>(o);
-                             }) +
-               std::count_if(regions_.begin(), regions_.end(),
-                             [](const PooledRegion& r) { return r.live; }));
+    return int(
+        std::count_if(objects_.begin(), objects_.end(),
+                      [](const Object& o) { return !std::holds_alternative<std::monostate>(o); }) +
+        std::count_if(regions_.begin(), regions_.end(),
+                      [](const PooledRegion& r) { return r.live; }));
 }
 
 HDC QtGdi::CreateCompatibleDC(HDC ref) {
@@ -137,7 +137,8 @@ HBITMAP QtGdi::CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::uin
         header.biCompression != BI_RGB || header.biPlanes != 1 || header.biWidth <= 0 ||
         header.biHeight == 0)
         return 0;
-    const std::int64_t height = header.biHeight < 0 ? -std::int64_t(header.biHeight) : header.biHeight;
+    const std::int64_t height =
+        header.biHeight < 0 ? -std::int64_t(header.biHeight) : header.biHeight;
     const std::int64_t stride = (std::int64_t(header.biWidth) * 3 + 3) & ~std::int64_t(3);
     const std::int64_t size = stride * height;
     if (size > (std::int64_t(1) << 31))
@@ -267,7 +268,9 @@ int QtGdi::GetObjectA(HGDIOBJ object, int size, void* record) {
     return n;
 }
 
-HWND QtGdi::GetDesktopWindow() { return DesktopWindow; }
+HWND QtGdi::GetDesktopWindow() {
+    return DesktopWindow;
+}
 
 HDC QtGdi::GetDC(HWND window) {
     if (window != DesktopWindow && window != 0)
@@ -292,8 +295,8 @@ HRGN QtGdi::CreateRectRgn(int left, int top, int right, int bottom) {
         i = std::uint32_t(regions_.size());
         regions_.emplace_back();
     }
-    regions_[i].region.setRect({std::min(left, right), std::min(top, bottom),
-                                std::max(left, right), std::max(top, bottom)});
+    regions_[i].region.setRect({std::min(left, right), std::min(top, bottom), std::max(left, right),
+                                std::max(top, bottom)});
     regions_[i].live = true;
     return RegionBase + i;
 }

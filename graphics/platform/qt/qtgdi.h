@@ -46,10 +46,10 @@ public:
         int width = 0;
         int height = 0;
         int bitsPerPixel = 1;
-        int stride = 0;                  // bytes per row
+        int stride = 0;                      // bytes per row
         std::unique_ptr<std::uint8_t[]> dib; // 24-bit rows, or null
-        bool topDown = false;            // dib rows: bottom-up unless the height was negative
-        QImage image;                    // 32-bit top-down, when dib is null
+        bool topDown = false;                // dib rows: bottom-up unless the height was negative
+        QImage image;                        // 32-bit top-down, when dib is null
         HDC selectedIn = 0;
     };
     struct Dc {

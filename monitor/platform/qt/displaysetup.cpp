@@ -8,7 +8,8 @@
 namespace monitor::qt {
 
 void prepareDisplay(const char* programName) {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         return;
     if (qEnvironmentVariableIsSet("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", QByteArray("xcb"));

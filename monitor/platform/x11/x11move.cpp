@@ -37,8 +37,8 @@ bool supportedByWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_atom_t
 } // namespace
 
 bool startMove(QWindow* window, QPoint globalPointer) {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !window || !window->handle())
         return false;
     xcb_connection_t* c = x11->connection();
