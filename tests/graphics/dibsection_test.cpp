@@ -1,24 +1,17 @@
 // The 24-bit surface: header, layout, life of its platform objects.
 #include "dibsection.h"
+#include "support/errors.h"
 #include "support/fakegdi.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
+using testing_support::errorNumber;
 using testing_support::FakeGdi;
 using vell::cDIBSection;
 using vell::RuntimeError;
 
 namespace {
-
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 QImage picture(int w, int h, QRgb fill = qRgb(0, 0, 0)) {
     QImage img(w, h, QImage::Format_RGB32);

@@ -1,5 +1,6 @@
 // Window shapes from pictures, and the list of windows carrying them.
 #include "dibsectionregion.h"
+#include "support/errors.h"
 #include "support/fakegdi.h"
 
 #include <QBitmap>
@@ -8,6 +9,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+using testing_support::errorNumber;
 using testing_support::FakeGdi;
 using vell::cDIBSection;
 using vell::cDIBSectionRegion;
@@ -42,15 +44,6 @@ QRegion opaquePixels(const QImage& img, QRgb transparent = 0) {
 
 bool samePixels(const QRegion& a, const QRegion& b) {
     return a.xored(b).isEmpty();
-}
-
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 TEST(RegionFromBitmap, TwoByThreeExampleRemovesThreeRunsInColumnOrder) {
