@@ -42,6 +42,8 @@ pids+=($!)
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 DISPLAY=$display openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
+sleep 0.5
+DISPLAY=$display xsetroot -solid '#3a6ea5' # a desktop colour, so the window's shape shows
 DISPLAY=$display trayer --edge bottom --align left --widthtype pixel --width 120 --height 24 \
     --SetDockType true --transparent false --tint 0x303030 >/dev/null 2>&1 &
 pids+=($!)
