@@ -179,9 +179,18 @@ TEST_F(TickerDesktop, TheCloseLabelRemovesTheIconAndEndsTheProgram) {
 TEST_F(TickerDesktop, LinksAndTheSearchOpenInTheBrowser) {
     startRealm();
     startTicker();
-    x.run("xdotool", {"windowactivate", "--sync", window}); // the focus starts on the picture box
+    // Give it the keyboard (the focus starts on the picture box), without
+    // waiting on the window manager's say.
+    x.run("xdotool", {"windowactivate", window});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            x.run("xdotool", {"windowfocus", window});
+            return x.run("xdotool", {"getwindowfocus"}).trimmed() == window;
+        },
+        5000));
+    QTest::qWait(200);
     xdo({"key", "Tab", "Tab"}); // Refresh, then the search box (its prompt selected)
-    xdo({"type", "a&b #c"});
+    xdo({"type", "--delay", "40", "a&b #c"});
     xdo({"key", "Return"});
     xdo({"key", "Tab", "Tab", "space"}); // "->", then "VellFans"
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() >= 2; }, 5000))
