@@ -44,12 +44,9 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
         error_ = "Xvfb did not start (are the xvfb and x11-utils packages installed?)";
         return;
     }
-    if (options.windowManager) {
-        start("openbox", {"--sm-disable"});
-        // openbox is ready once it owns the window-manager selection.
-        while (!deadline.hasExpired() &&
-               !run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
-            pause(50);
+    if (options.windowManager && !startWindowManager()) {
+        error_ = "openbox did not take over the display";
+        return;
     }
     // A desktop colour that no skin pixel has: where the window is cut away,
     // the screenshot shows it.
@@ -62,6 +59,24 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
                run("xdotool", {"search", "--class", "trayer"}).trimmed().isEmpty())
             pause(50);
     }
+}
+
+bool XSession::startWindowManager() {
+    // Now and then a freshly started openbox sits idle without ever claiming
+    // the display; a second start gets on with it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess* wm = start("openbox", {"--sm-disable"});
+        QDeadlineTimer ready(4000);
+        while (!ready.hasExpired()) {
+            // openbox is ready once it owns the window-manager selection.
+            if (run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
+                return true;
+            pause(50);
+        }
+        wm->kill();
+        wm->waitForFinished(3000);
+    }
+    return false;
 }
 
 XSession::~XSession() {

@@ -53,6 +53,8 @@ public:
     static constexpr const char* DesktopColourName = "#3a6ea5";
 
 private:
+    bool startWindowManager();
+
     QSize screenSize_;
     QString display_;
     QString error_;
