@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdint>
 
 namespace gdi::qt {
@@ -109,6 +110,84 @@ void XorRegion::normalize() const {
     normalized_ = true;
     if (items_.empty())
         return;
+    Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (const Rect& r : items_) {
+        box.left = std::min(box.left, r.left);
+        box.top = std::min(box.top, r.top);
+        box.right = std::max(box.right, r.right);
+        box.bottom = std::max(box.bottom, r.bottom);
+    }
+    // A window-sized box fits a bit per pixel easily; huge coordinates do not.
+    const std::int64_t words = (std::int64_t(box.right) - box.left + 63) / 64;
+    const std::int64_t rows = std::int64_t(box.bottom) - box.top + 1;
+    if (words * rows <= std::int64_t(items_.size()) * 8 + (1 << 16))
+        normalizeByRows(box);
+    else
+        normalizeBySweep();
+}
+
+// Row by row over the bounding box: each rectangle flips its columns in the
+// "changes" row at its top and again at its bottom; running down the rows, the
+// XOR of all changes so far is the row's coverage parity. Equal rows next to
+// each other make one band.
+void XorRegion::normalizeByRows(const Rect& box) const {
+    const std::size_t words = (std::size_t(box.right - box.left) + 63) / 64;
+    const std::size_t rows = std::size_t(box.bottom - box.top) + 1;
+    std::vector<std::uint64_t> changes(words * rows, 0);
+    auto flip = [&](std::size_t row, int from, int to) { // columns [from, to)
+        std::uint64_t* w = &changes[row * words];
+        const std::size_t a = std::size_t(from) / 64, b = std::size_t(to) / 64;
+        const std::uint64_t lo = ~std::uint64_t(0) << (from % 64);
+        const std::uint64_t hi = (to % 64) ? ~(~std::uint64_t(0) << (to % 64)) : 0;
+        if (a == b) {
+            w[a] ^= lo & hi;
+            return;
+        }
+        w[a] ^= lo;
+        for (std::size_t i = a + 1; i < b; ++i)
+            w[i] = ~w[i];
+        if (hi)
+            w[b] ^= hi;
+    };
+    for (const Rect& r : items_) {
+        if (r.empty())
+            continue;
+        flip(std::size_t(r.top - box.top), r.left - box.left, r.right - box.left);
+        flip(std::size_t(r.bottom - box.top), r.left - box.left, r.right - box.left);
+    }
+
+    std::vector<Rect> out;
+    std::vector<std::uint64_t> state(words, 0), band(words, 0);
+    int bandTop = box.top;
+    auto emitBand = [&](int bottom) {
+        std::uint64_t carry = 0; // the column left of the word's first column
+        int open = 0;
+        for (std::size_t i = 0; i < words; ++i) {
+            for (std::uint64_t d = band[i] ^ (band[i] << 1 | carry); d; d &= d - 1) {
+                const int x = box.left + int(i * 64) + std::countr_zero(d);
+                if (band[i] >> (x - box.left) % 64 & 1)
+                    open = x;
+                else
+                    out.push_back({open, bandTop, x, bottom});
+            }
+            carry = band[i] >> 63;
+        }
+        if (carry) // the band reaches the box's right edge
+            out.push_back({open, bandTop, box.right, bottom});
+    };
+    for (std::size_t row = 0; row < rows; ++row) {
+        for (std::size_t i = 0; i < words; ++i)
+            state[i] ^= changes[row * words + i];
+        if (state != band) {
+            emitBand(box.top + int(row));
+            band = state;
+            bandTop = box.top + int(row);
+        }
+    }
+    items_.swap(out);
+}
+
+void XorRegion::normalizeBySweep() const {
     std::vector<int> xs, ys;
     xs.reserve(items_.size() * 2);
     ys.reserve(items_.size() * 2);

@@ -49,6 +49,8 @@ public:
 private:
     void xorRegionSlow(const XorRegion& other);
     void normalize() const;
+    void normalizeByRows(const Rect& box) const;
+    void normalizeBySweep() const;
 
     mutable std::vector<Rect> items_; // canonical when normalized_, else an XOR list
     mutable bool normalized_ = true;
