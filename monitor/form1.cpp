@@ -36,7 +36,6 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
         p.socket = controls_.get<Winsock>(def.socket);
         p.indicator = controls_.get<LabelControl>(def.indicator);
         p.server = def.server;
-        p.port = p.socket->RemotePort;
         p.upText = QString(program_.indicators.up).replace("%1", def.server);
         p.downText = QString(program_.indicators.down).replace("%1", def.server);
         const int r = static_cast<int>(row);

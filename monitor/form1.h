@@ -84,7 +84,6 @@ public:
     const QString& sToolTip() const { return sToolTip_; }
     const ControlSet& controls() const { return controls_; }
     const std::array<ProbeEntry, 6>& probes() const { return probes_; }
-    const forms::Program& program() const { return program_; }
     Form2* form2() const { return form2_.get(); }
     const vell::cDIBSectionRegion* region() const { return cRegion_.get(); }
     bool ended() const { return ended_; }

@@ -26,7 +26,6 @@ public:
     // Winsock's error numbers for the failures a probe meets.
     static constexpr int ErrTimedOut = 10060;
     static constexpr int ErrConnectionRefused = 10061;
-    static constexpr int ErrHostUnreachable = 10065;
     static constexpr int ErrNetworkUnreachable = 10051;
     static constexpr int ErrHostNotFound = 11001;
     static constexpr int ErrConnectionAborted = 10053;

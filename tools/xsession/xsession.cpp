@@ -142,18 +142,6 @@ QString XSession::waitForWindow(qint64 pid, const QString& title, int ms) const 
     return {};
 }
 
-QString XSession::waitForWindowNamed(const QString& name, int ms) const {
-    QDeadlineTimer deadline(ms);
-    do {
-        const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--name", name})
-                                    .split('\n', Qt::SkipEmptyParts);
-        if (!ids.isEmpty())
-            return ids.front().trimmed();
-        pause(100);
-    } while (!deadline.hasExpired());
-    return {};
-}
-
 QRect XSession::geometry(const QString& window) const {
     const QString info = run("xwininfo", {"-id", window});
     auto field = [&](const char* label) {

@@ -40,7 +40,6 @@ public:
     // The first visible window of a process (with that title, if given),
     // waiting up to ms.
     QString waitForWindow(qint64 pid, const QString& title = {}, int ms = 10000) const;
-    QString waitForWindowNamed(const QString& name, int ms = 10000) const;
     QRect geometry(const QString& window) const; // absolute, inside any frame
     QImage screenshot() const;
     // Where the tray host shows the icon of a program (its window class); empty if not shown.
