@@ -11,7 +11,7 @@ class LabelControl;
 struct ProbeEntry {
     Winsock* socket = nullptr;
     LabelControl* indicator = nullptr;
-    QString server; // display name, e.g. "Login"; the endpoint is the socket's own
+    QString server;   // display name, e.g. "Login"; the endpoint is the socket's own
     QString upText;   // caption when the server accepted
     QString downText; // caption when the attempt failed
 };
