@@ -1,8 +1,8 @@
 // Tallowbar on a private X desktop next to minimal Qt programs, in one run:
 // start-up (to the first probe connect and to the window on screen), memory
 // after 10 s idle, and wake-ups per idle minute.
-#include "realm.h"
-#include "xsession.h"
+#include "tools/realm/realm.h"
+#include "tools/xsession/xsession.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // Probe pass timing on loopback: Form1's full pass (six sockets, six results)
 // next to six bare QTcpSocket connects made the same way, in one run; and how
 // long a silent server takes to be reported down with the shipped timeout.
-#include "controls/labelcontrol.h"
-#include "controls/winsock.h"
-#include "form1.h"
-#include "realm.h"
-#include "tallowbar.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+#include "monitor/form1.h"
+#include "tools/realm/realm.h"
+#include "forms/tallowbar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Building a window shape from a 562 x 520 skin-like picture: our region
 // class (one create, one XOR and one delete a run, combined lazily) against
 // Qt's own QRegion(QBitmap) on the same picture, measured side by side.
-#include "dibsectionregion.h"
-#include "platform/qt/qtgdi.h"
+#include "graphics/dibsectionregion.h"
+#include "graphics/platform/qt/qtgdi.h"
 #include "skinlike.h"
 
 #include <QBitmap>

@@ -1,6 +1,6 @@
-#include "common.h"
+#include "forms/common.h"
 
-#include "endpoints.h"
+#include "forms/endpoints.h"
 
 namespace forms {
 

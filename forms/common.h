@@ -2,7 +2,7 @@
 // sockets and countdown timer, the hidden menu window and the build-time sites.
 #pragma once
 
-#include "formdefinition.h"
+#include "forms/formdefinition.h"
 
 namespace forms {
 

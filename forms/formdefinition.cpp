@@ -1,4 +1,4 @@
-#include "formdefinition.h"
+#include "forms/formdefinition.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Tallowbar's windows. Only the six indicators and the hide and close labels
 // lie inside the 240 x 89 skin; every other control exists, keeps its tab
 // place and reacts as usual, but the window shape cuts it away.
-#include "tallowbar.h"
+#include "forms/tallowbar.h"
 
-#include "common.h"
+#include "forms/common.h"
 
 namespace forms {
 namespace {

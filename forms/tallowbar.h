@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formdefinition.h"
+#include "forms/formdefinition.h"
 
 namespace forms {
 

@@ -3,7 +3,7 @@
 // the bounds raises "Subscript out of range" and touches no memory.
 #pragma once
 
-#include "runtimeerror.h"
+#include "runtime/runtimeerror.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "dibfile.h"
+#include "graphics/dibfile.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "dibsection.h"
+#include "graphics/dibsection.h"
 
 #include <limits>
 

@@ -4,9 +4,9 @@
 // stored bottom-up: buffer row 0 is the picture's bottom row.
 #pragma once
 
-#include "byteview.h"
-#include "platform/gdi.h"
-#include "stdpicture.h"
+#include "graphics/byteview.h"
+#include "graphics/platform/gdi.h"
+#include "graphics/stdpicture.h"
 
 #include <cstdint>
 

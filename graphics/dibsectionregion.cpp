@@ -1,6 +1,6 @@
-#include "dibsectionregion.h"
+#include "graphics/dibsectionregion.h"
 
-#include "transparencyscan.h"
+#include "graphics/transparencyscan.h"
 
 namespace vell {
 

@@ -5,8 +5,8 @@
 // object's and is freed exactly once, by Destroy.
 #pragma once
 
-#include "dibsection.h"
-#include "platform/gdi.h"
+#include "graphics/dibsection.h"
+#include "graphics/platform/gdi.h"
 
 #include <cstdint>
 #include <vector>

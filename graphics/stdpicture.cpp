@@ -1,6 +1,6 @@
-#include "stdpicture.h"
+#include "graphics/stdpicture.h"
 
-#include "dibfile.h"
+#include "graphics/dibfile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // A picture: a bitmap made from an image asset, freed when the picture goes.
 #pragma once
 
-#include "platform/gdi.h"
+#include "graphics/platform/gdi.h"
 
 #include <QString>
 

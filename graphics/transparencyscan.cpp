@@ -1,4 +1,4 @@
-#include "transparencyscan.h"
+#include "graphics/transparencyscan.h"
 
 #include <bit>
 #include <cstring>

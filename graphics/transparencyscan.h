@@ -3,7 +3,7 @@
 // and hands them out column by column from the left, each column top down.
 #pragma once
 
-#include "byteview.h"
+#include "graphics/byteview.h"
 
 #include <algorithm>
 #include <bit>

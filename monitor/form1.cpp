@@ -1,8 +1,8 @@
-#include "form1.h"
+#include "monitor/form1.h"
 
-#include "controls/labelcontrol.h"
-#include "controls/winsock.h"
-#include "form2.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+#include "monitor/form2.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -4,13 +4,13 @@
 // behaviour. Desktop services come in through a Desktop, so tests can record.
 #pragma once
 
-#include "controls/controlset.h"
-#include "controls/formbuilder.h"
-#include "dibsectionregion.h"
-#include "formdefinition.h"
-#include "platform/desktop.h"
-#include "probeentry.h"
-#include "stdpicture.h"
+#include "monitor/controls/controlset.h"
+#include "monitor/controls/formbuilder.h"
+#include "graphics/dibsectionregion.h"
+#include "forms/formdefinition.h"
+#include "monitor/platform/desktop.h"
+#include "monitor/probeentry.h"
+#include "graphics/stdpicture.h"
 
 #include <QPixmap>
 #include <QPoint>

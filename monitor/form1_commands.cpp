@@ -1,8 +1,8 @@
 // The window's commands: link buttons, the site search and its box, the
 // update-log toggle, and the hide and close labels.
-#include "controls/labelcontrol.h"
-#include "form1.h"
-#include "links.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/form1.h"
+#include "monitor/links.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The probe cycle: six TCP connects per pass, a one-minute countdown, and a
 // pass on start-up, on every eleventh tick and on Refresh.
-#include "controls/labelcontrol.h"
-#include "controls/winsock.h"
-#include "form1.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+#include "monitor/form1.h"
 
 #include <QTimer>
 

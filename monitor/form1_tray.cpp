@@ -1,8 +1,8 @@
 // The tray: the record handed to the notification area, the indicator summary
 // Tallowbar keeps in it, and the left-button press that brings the window back.
-#include "controls/labelcontrol.h"
-#include "form1.h"
-#include "trayicondata.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/form1.h"
+#include "monitor/trayicondata.h"
 
 #include <QTimer>
 

@@ -1,10 +1,10 @@
 // The main window's life: start-up, placement, dragging, hiding and the end.
-#include "controls/labelcontrol.h"
-#include "controls/twips.h"
-#include "form1.h"
-#include "form2.h"
-#include "stdpicture.h"
-#include "trayicondata.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/twips.h"
+#include "monitor/form1.h"
+#include "monitor/form2.h"
+#include "graphics/stdpicture.h"
+#include "monitor/trayicondata.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "form2.h"
+#include "monitor/form2.h"
 
 #include <QAction>
 #include <QMenu>

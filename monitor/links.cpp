@@ -1,4 +1,4 @@
-#include "links.h"
+#include "monitor/links.h"
 
 #include <QUrl>
 

@@ -2,7 +2,7 @@
 // program's build-time site hosts.
 #pragma once
 
-#include "formdefinition.h"
+#include "forms/formdefinition.h"
 
 #include <QString>
 

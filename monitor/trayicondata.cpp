@@ -1,4 +1,4 @@
-#include "trayicondata.h"
+#include "monitor/trayicondata.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 // Tallowbar, the Vellmoor server-status ticker.
-#include "controls/twips.h"
-#include "form1.h"
-#include "platform/qt/displaysetup.h"
-#include "tallowbar.h"
+#include "monitor/controls/twips.h"
+#include "monitor/form1.h"
+#include "monitor/platform/qt/displaysetup.h"
+#include "forms/tallowbar.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,9 +1,9 @@
-#include "formbuilder.h"
+#include "monitor/controls/formbuilder.h"
 
-#include "labelcontrol.h"
-#include "stdpicture.h"
-#include "twips.h"
-#include "winsock.h"
+#include "monitor/controls/labelcontrol.h"
+#include "graphics/stdpicture.h"
+#include "monitor/controls/twips.h"
+#include "monitor/controls/winsock.h"
 
 #include <QFont>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 // control's object name is its definition name.
 #pragma once
 
-#include "controlset.h"
-#include "formdefinition.h"
+#include "monitor/controls/controlset.h"
+#include "forms/formdefinition.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "labelcontrol.h"
+#include "monitor/controls/labelcontrol.h"
 
 #include <QMouseEvent>
 

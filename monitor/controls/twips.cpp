@@ -1,4 +1,4 @@
-#include "twips.h"
+#include "monitor/controls/twips.h"
 
 #include <QScreen>
 

@@ -1,6 +1,6 @@
-#include "winsock.h"
+#include "monitor/controls/winsock.h"
 
-#include "runtimeerror.h"
+#include "runtime/runtimeerror.h"
 
 #include <QHostAddress>
 #include <QNetworkProxy>

@@ -3,7 +3,7 @@
 // ones, over Qt.
 #pragma once
 
-#include "platform/gdi.h"
+#include "graphics/platform/gdi.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // Shows a window shaped after a small picture, the way the programs shape
 // theirs: a surface from the picture, a region from the surface, applied to
 // the window. The window paints itself magenta; the picture goes to argv[1].
-#include "dibsection.h"
-#include "dibsectionregion.h"
+#include "graphics/dibsection.h"
+#include "graphics/dibsectionregion.h"
 
 #include <QGuiApplication>
 #include <QPainter>

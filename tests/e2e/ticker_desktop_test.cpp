@@ -1,6 +1,6 @@
 // The real tallowbar binary on a desktop of its own: Xvfb, openbox and a tray
 // host, driven through xdotool as a user would, probing the local realm.
-#include "xsession.h"
+#include "tools/xsession/xsession.h"
 
 #include <QDir>
 #include <QFile>

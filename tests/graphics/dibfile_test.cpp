@@ -1,6 +1,6 @@
 // Our BMP and ICO readers against Qt's own, on the shipped assets, and on
 // damaged data.
-#include "dibfile.h"
+#include "graphics/dibfile.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

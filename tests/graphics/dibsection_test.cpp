@@ -1,5 +1,5 @@
 // The 24-bit surface: header, layout, life of its platform objects.
-#include "dibsection.h"
+#include "graphics/dibsection.h"
 #include "support/errors.h"
 #include "support/fakegdi.h"
 

@@ -1,5 +1,5 @@
 // Window shapes from pictures, and the list of windows carrying them.
-#include "dibsectionregion.h"
+#include "graphics/dibsectionregion.h"
 #include "support/errors.h"
 #include "support/fakegdi.h"
 

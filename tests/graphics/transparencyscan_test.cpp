@@ -1,6 +1,6 @@
 // The row classifiers agree with each other, and the run finder with a
 // pixel-by-pixel reading, on rows of every length around the block sizes.
-#include "transparencyscan.h"
+#include "graphics/transparencyscan.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

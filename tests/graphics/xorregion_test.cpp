@@ -1,5 +1,5 @@
 // The lazily combined region against Qt's own region arithmetic.
-#include "platform/qt/xorregion.h"
+#include "graphics/platform/qt/xorregion.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Under a Wayland session the programs ask for XWayland, which placement,
 // staying on top, the shape and dragging need; elsewhere they leave Qt be.
-#include "platform/qt/displaysetup.h"
+#include "monitor/platform/qt/displaysetup.h"
 
 #include <gtest/gtest.h>
 

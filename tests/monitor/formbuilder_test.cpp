@@ -1,8 +1,8 @@
 // Turning a definition into widgets: names, pixel places, fonts, focus order.
-#include "controls/formbuilder.h"
-#include "controls/labelcontrol.h"
-#include "controls/winsock.h"
-#include "tallowbar.h"
+#include "monitor/controls/formbuilder.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+#include "forms/tallowbar.h"
 
 #include <QFontInfo>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
 // A ticker window on recording fakes, its sockets aimed at a private realm.
 #pragma once
 
-#include "controls/labelcontrol.h"
-#include "controls/winsock.h"
-#include "form1.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+#include "monitor/form1.h"
 #include "support/fakedesktop.h"
 #include "support/testrealm.h"
-#include "tallowbar.h"
-#include "trayicondata.h"
+#include "forms/tallowbar.h"
+#include "monitor/trayicondata.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 // Links, the site search and its box: the exact URLs handed to the browser.
 #include "formfixture.h"
-#include "links.h"
+#include "monitor/links.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // The probe cycle against real loopback servers.
-#include "controls/labelcontrol.h"
-#include "controls/winsock.h"
-#include "form1.h"
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+#include "monitor/form1.h"
 #include "support/fakedesktop.h"
 #include "support/testrealm.h"
-#include "tallowbar.h"
+#include "forms/tallowbar.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,7 +1,7 @@
 // The tray record, the indicator summary and the tray's mouse reactions.
-#include "form2.h"
+#include "monitor/form2.h"
 #include "formfixture.h"
-#include "platform/qt/qtnotifyshell.h"
+#include "monitor/platform/qt/qtnotifyshell.h"
 
 #include <QAction>
 #include <QMenu>

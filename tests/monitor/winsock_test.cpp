@@ -1,7 +1,7 @@
 // The socket control's contract: one event per attempt that is not abandoned,
 // none for an abandoned one, Close harmless in every state.
-#include "controls/winsock.h"
-#include "runtimeerror.h"
+#include "monitor/controls/winsock.h"
+#include "runtime/runtimeerror.h"
 #include "support/testrealm.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The number of the runtime error f raises, 0 when it raises none.
 #pragma once
 
-#include "runtimeerror.h"
+#include "runtime/runtimeerror.h"
 
 #include <functional>
 

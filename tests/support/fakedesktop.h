@@ -3,8 +3,8 @@
 #pragma once
 
 #include "fakegdi.h"
-#include "platform/desktop.h"
-#include "trayicondata.h"
+#include "monitor/platform/desktop.h"
+#include "monitor/trayicondata.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // fails without reaching the platform).
 #pragma once
 
-#include "platform/qt/qtgdi.h"
+#include "graphics/platform/qt/qtgdi.h"
 
 #include <QString>
 #include <QStringList>

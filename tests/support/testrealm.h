@@ -2,8 +2,8 @@
 // whose sockets point at it, so tests never depend on the default endpoints.
 #pragma once
 
-#include "formdefinition.h"
-#include "realm.h"
+#include "forms/formdefinition.h"
+#include "tools/realm/realm.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 //   NAMES is a comma-separated list of update, login, charselect, ch1, ch2, ch3.
 // While it runs, lines on standard input change the realm:
 //   up NAME | down NAME | silent NAME | status | quit
-#include "realm.h"
+#include "tools/realm/realm.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

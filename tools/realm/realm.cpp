@@ -1,6 +1,6 @@
-#include "realm.h"
+#include "tools/realm/realm.h"
 
-#include "endpoints.h"
+#include "forms/endpoints.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

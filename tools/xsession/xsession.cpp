@@ -1,4 +1,4 @@
-#include "xsession.h"
+#include "tools/xsession/xsession.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "qtgdi.h"
+#include "graphics/platform/qt/qtgdi.h"
 
 #include <QGuiApplication>
 #include <QRegion>

@@ -4,8 +4,8 @@
 // a window is a QWindow found by its native id, shaped with QWindow::setMask.
 #pragma once
 
-#include "platform/gdi.h"
-#include "xorregion.h"
+#include "graphics/platform/gdi.h"
+#include "graphics/platform/qt/xorregion.h"
 
 #include <QImage>
 

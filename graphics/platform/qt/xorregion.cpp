@@ -1,4 +1,4 @@
-#include "xorregion.h"
+#include "graphics/platform/qt/xorregion.h"
 
 #include <algorithm>
 #include <bit>

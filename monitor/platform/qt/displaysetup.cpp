@@ -1,4 +1,4 @@
-#include "displaysetup.h"
+#include "monitor/platform/qt/displaysetup.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,8 +1,8 @@
 // The real desktop services, one of each for the whole program.
-#include "platform/desktop.h"
-#include "qtnotifyshell.h"
-#include "qturlshell.h"
-#include "qtwindowshell.h"
+#include "monitor/platform/desktop.h"
+#include "monitor/platform/qt/qtnotifyshell.h"
+#include "monitor/platform/qt/qturlshell.h"
+#include "monitor/platform/qt/qtwindowshell.h"
 
 namespace monitor {
 

@@ -1,7 +1,7 @@
-#include "qtnotifyshell.h"
+#include "monitor/platform/qt/qtnotifyshell.h"
 
-#include "trayicondata.h"
-#include "windowlookup.h"
+#include "monitor/trayicondata.h"
+#include "monitor/platform/qt/windowlookup.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop.h"
+#include "monitor/platform/desktop.h"
 
 #include <QPointer>
 

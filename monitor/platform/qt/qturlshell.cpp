@@ -1,4 +1,4 @@
-#include "qturlshell.h"
+#include "monitor/platform/qt/qturlshell.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,7 +1,7 @@
-#include "qtwindowshell.h"
+#include "monitor/platform/qt/qtwindowshell.h"
 
-#include "platform/x11/x11move.h"
-#include "windowlookup.h"
+#include "monitor/platform/x11/x11move.h"
+#include "monitor/platform/qt/windowlookup.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "windowlookup.h"
+#include "monitor/platform/qt/windowlookup.h"
 
 #include <QGuiApplication>
 #include <QWindow>

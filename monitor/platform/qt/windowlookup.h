@@ -1,7 +1,7 @@
 // Finding the Qt window behind a native window handle.
 #pragma once
 
-#include "platform/gdi.h"
+#include "graphics/platform/gdi.h"
 
 class QWindow;
 

@@ -1,4 +1,4 @@
-#include "x11move.h"
+#include "monitor/platform/x11/x11move.h"
 
 #include <QGuiApplication>
 #include <QWindow>
