@@ -1,6 +1,8 @@
 // Our BMP and ICO readers against Qt's own, on the shipped assets, and on
 // damaged data.
 #include "graphics/dibfile.h"
+#include "graphics/dibfilewriter.h"
+#include "support/fakegdi.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -50,6 +52,28 @@ TEST(DibFiles, RefuseDataThatIsWrongOrCutShort) {
     QByteArray fewColours = icon;
     fewColours[6 + 16 + 32] = 2; // two palette entries, but the pixels use more
     EXPECT_TRUE(vell::readIconFile(fewColours).isNull());
+}
+
+TEST(DibFiles, ASurfaceWrittenOutReadsBackWithItsRowsAsTheyStand) {
+    testing_support::FakeGdi gdi;
+    vell::cDIBSection dib(gdi);
+    ASSERT_TRUE(dib.Create(5, 3)); // 15 bytes a row, padded to 16
+    const vell::ByteView bits = dib.Bits();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 16; ++x)
+            bits(x, y) = std::uint8_t(16 * y + x);
+    const QByteArray file = vell::bitmapFileBytes(dib);
+    ASSERT_EQ(file.size(), 14 + 40 + 3 * 16);
+    EXPECT_EQ(file.mid(14 + 40 + 16 + 15, 1).at(0), char(31)) << "padding is written as it stands";
+    const QImage back = vell::readBitmapFile(file);
+    ASSERT_EQ(back.size(), QSize(5, 3));
+    // Buffer row 0 is the picture's bottom row; bytes are blue, green, red.
+    EXPECT_EQ(back.pixel(1, 2), qRgb(5, 4, 3));
+    EXPECT_EQ(back.pixel(0, 0), qRgb(34, 33, 32));
+    EXPECT_EQ(back, QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32));
+
+    vell::cDIBSection none(gdi);
+    EXPECT_TRUE(vell::bitmapFileBytes(none).isEmpty());
 }
 
 } // namespace
