@@ -1,11 +1,11 @@
 // Probe pass timing on loopback: Form1's full pass (six sockets, six results)
 // next to six bare QTcpSocket connects made the same way, in one run; and how
 // long a silent server takes to be reported down with the shipped timeout.
+#include "forms/tallowbar/tallowbar.h"
 #include "monitor/controls/labelcontrol.h"
 #include "monitor/controls/winsock.h"
 #include "monitor/form1.h"
 #include "tools/realm/realm.h"
-#include "forms/tallowbar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,23 +22,6 @@
 namespace {
 
 constexpr int Rounds = 200;
-
-std::vector<realm::Endpoint> benchEndpoints() {
-    std::vector<realm::Endpoint> e;
-    const char* names[] = {"update", "login", "charselect", "ch1", "ch2", "ch3"};
-    for (int i = 0; i < 6; ++i)
-        e.push_back({names[i], QHostAddress(QString("127.62.0.%1").arg(i + 1)), 0});
-    return e;
-}
-
-void aim(forms::Program& program, const realm::Realm& r) {
-    for (size_t row = 0; row < 6; ++row)
-        for (forms::Control& c : program.form1.controls)
-            if (c.name == program.probes[row].socket) {
-                c.remoteHost = r.endpoints()[row].address.toString();
-                c.remotePort = r.endpoints()[row].port;
-            }
-}
 
 struct Stats {
     double median, p90, min;
@@ -95,14 +78,14 @@ double formPass(monitor::Form1& form, int& events) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    realm::Realm r(benchEndpoints());
+    realm::Realm r(realm::privateEndpoints(62));
     QString error;
     if (!r.setAll(realm::State::Up, &error)) {
         std::fprintf(stderr, "probe_bench: %s\n", qPrintable(error));
         return 1;
     }
     forms::Program program = forms::tallowbar();
-    aim(program, r);
+    r.aim(program);
     monitor::Form1 form(program, monitor::Desktop::system(), {});
     int events = 0;
     for (const auto& p : form.probes())

@@ -8,9 +8,19 @@
 
 namespace vell {
 
+namespace {
+
+gdi::HBITMAP bitmapOf(const QImage& image, gdi::Gdi& gdi) {
+    if (image.isNull())
+        return 0;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32); // rows of 4 * width bytes
+    return gdi.CreateBitmap(rgb.width(), rgb.height(), 1, 32, rgb.constBits());
+}
+
+} // namespace
+
 StdPicture::StdPicture(const QImage& image, gdi::Gdi& gdi)
-    : gdi_(&gdi), handle_(gdi.BitmapFromImage(image)), width_(image.width()),
-      height_(image.height()) {}
+    : gdi_(&gdi), handle_(bitmapOf(image, gdi)), width_(image.width()), height_(image.height()) {}
 
 QImage readImage(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toUpper();

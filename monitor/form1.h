@@ -1,18 +1,20 @@
 // The main window of both programs. It is generic: the program's definition
 // (forms::Program) supplies the controls, the probe endpoints, the indicator
-// texts, the tray tip and the skin; the handlers below are the window's
-// behaviour. Desktop services come in through a Desktop, so tests can record.
+// texts, the tray tip, the skin and the embedded page; the handlers below are
+// the window's behaviour. Desktop services come in through a Desktop and the
+// embedded browser through a factory, so tests can record.
 #pragma once
 
+#include "forms/shared/formdefinition.h"
+#include "graphics/dibsectionregion.h"
+#include "graphics/stdpicture.h"
 #include "monitor/controls/controlset.h"
 #include "monitor/controls/formbuilder.h"
-#include "graphics/dibsectionregion.h"
-#include "forms/formdefinition.h"
+#include "monitor/controls/pictures.h"
 #include "monitor/platform/desktop.h"
+#include "monitor/platform/webbrowser.h"
 #include "monitor/probeentry.h"
-#include "graphics/stdpicture.h"
 
-#include <QPixmap>
 #include <QPoint>
 #include <QWidget>
 
@@ -51,18 +53,6 @@ public:
     void Timer1_Timer();
     void Probe_Connect(int row);
     void Probe_Error(int row);
-    void SrvUpdate_Connect() { Probe_Connect(0); }
-    void SrvLogin_Connect() { Probe_Connect(1); }
-    void SrvCharSelect_Connect() { Probe_Connect(2); }
-    void SrvCh1_Connect() { Probe_Connect(3); }
-    void SrvCh2_Connect() { Probe_Connect(4); }
-    void SrvCh3_Connect() { Probe_Connect(5); }
-    void SrvUpdate_Error() { Probe_Error(0); }
-    void SrvLogin_Error() { Probe_Error(1); }
-    void SrvCharSelect_Error() { Probe_Error(2); }
-    void SrvCh1_Error() { Probe_Error(3); }
-    void SrvCh2_Error() { Probe_Error(4); }
-    void SrvCh3_Error() { Probe_Error(5); }
 
     // Tray.
     void FillTrayIcon();
@@ -86,6 +76,7 @@ public:
     const std::array<ProbeEntry, 6>& probes() const { return probes_; }
     Form2* form2() const { return form2_.get(); }
     const vell::cDIBSectionRegion* region() const { return cRegion_.get(); }
+    WebBrowser* webBrowser1() const { return webBrowser1_.get(); }
     bool ended() const { return ended_; }
 
 protected:
@@ -101,6 +92,8 @@ protected:
 
 private:
     void writeCountdown();
+    void startPass(); // black indicators, then every probe closed and connected again
+    void loadPage();  // the embedded page, where the program has one
     void wireCommands();
     void place();
 
@@ -108,12 +101,14 @@ private:
     Desktop desktop_;
     ControlSet controls_;
     std::array<ProbeEntry, 6> probes_{};
+    Pictures pictures_;
+    QString skin_; // PicBackground's picture: the window's face, size and shape
     std::unique_ptr<Form2> form2_;
-    std::unique_ptr<vell::StdPicture> picBackground_; // the skin, as PicBackground holds it
+    std::unique_ptr<vell::StdPicture> picBackground_; // PicBackground's Picture object
     std::unique_ptr<vell::cDIBSectionRegion> cRegion_;
-    QPixmap skin_;
+    std::unique_ptr<WebBrowser> webBrowser1_; // programs with an embedded page
     QTimer* timer1_ = nullptr;
-    QTimer* toolTipUpdater_ = nullptr; // absent in programs with a fixed tray title
+    QTimer* toolTipUpdater_ = nullptr; // programs whose tray tip is the summary
     QLineEdit* text1_ = nullptr;
     int lTicks_ = 0;
     QString sToolTip_;

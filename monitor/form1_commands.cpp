@@ -1,5 +1,6 @@
 // The window's commands: link buttons, the site search and its box, the
-// update-log toggle, and the hide and close labels.
+// update-log toggle that shows or parks the embedded page, and the hide and
+// close labels.
 #include "monitor/controls/labelcontrol.h"
 #include "monitor/form1.h"
 #include "monitor/links.h"
@@ -11,25 +12,20 @@
 namespace monitor {
 
 void Form1::wireCommands() {
-    auto onClick = [this](const char* name, auto handler) {
-        if (auto* b = controls_.find<QPushButton>(name))
-            connect(b, &QPushButton::clicked, this, handler);
+    auto onClick = [this](const QString& name, auto handler) {
+        connect(controls_.get<QPushButton>(name), &QPushButton::clicked, this, handler);
     };
     onClick("Command1", [this] { Command1_Click(); });
     onClick("Command2", [this] { Command2_Click(); });
     onClick("Command8", [this] { Command8_Click(); });
-    for (const LinkTarget& link : linkTable(program_.sites)) {
-        const QString control = link.control;
-        if (auto* b = controls_.find<QPushButton>(control))
-            connect(b, &QPushButton::clicked, this, [this, control] { OpenLink(control); });
-    }
-    if (auto* hide = controls_.find<LabelControl>("Label2"))
-        connect(hide, &LabelControl::clicked, this, &Form1::Label2_Click);
-    if (auto* close = controls_.find<LabelControl>("Label3"))
-        connect(close, &LabelControl::clicked, this, &Form1::Label3_Click);
-    text1_ = controls_.find<QLineEdit>("Text1");
-    if (text1_)
-        text1_->installEventFilter(this);
+    for (const LinkTarget& link : linkTable(program_.sites))
+        onClick(link.control, [this, control = link.control] { OpenLink(control); });
+    connect(controls_.get<LabelControl>("Label2"), &LabelControl::clicked, this,
+            &Form1::Label2_Click);
+    connect(controls_.get<LabelControl>("Label3"), &LabelControl::clicked, this,
+            &Form1::Label3_Click);
+    text1_ = controls_.get<QLineEdit>("Text1");
+    text1_->installEventFilter(this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -55,8 +51,7 @@ void Form1::OpenLink(const QString& control) {
 
 void Form1::Command2_Click() {
     // Nothing here may fail loudly: a search that cannot run does nothing.
-    const QString text = text1_ ? text1_->text() : QString();
-    desktop_.urls->ShellExecuteA(searchUrl(program_.sites, text));
+    desktop_.urls->ShellExecuteA(searchUrl(program_.sites, text1_->text()));
 }
 
 void Form1::Text1_KeyPress(int& keyAscii) {
@@ -65,12 +60,25 @@ void Form1::Text1_KeyPress(int& keyAscii) {
 }
 
 void Form1::Text1_Click() {
-    if (text1_ && text1_->text() == QLatin1String(SearchPrompt))
+    if (text1_->text() == QLatin1String(SearchPrompt))
         text1_->setText(QString());
 }
 
 void Form1::Command8_Click() {
-    // The ticker has no embedded page to show; the button does nothing.
+    if (!webBrowser1_)
+        return; // no embedded page: the button does nothing
+    // Read as single precision: any position but exactly 165 counts as parked.
+    if (static_cast<float>(webBrowser1_->Left()) == 165.0f) {
+        webBrowser1_->setLeft(592); // parked outside the shape; the page stays as it is
+        return;
+    }
+    webBrowser1_->setLeft(165);
+    webBrowser1_->Navigate(program_.page.url);
+}
+
+void Form1::loadPage() {
+    if (webBrowser1_)
+        webBrowser1_->Navigate(program_.page.url);
 }
 
 } // namespace monitor

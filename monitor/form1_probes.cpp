@@ -37,24 +37,27 @@ void Form1::Probe_Error(int row) {
     // The socket stays in its error state until the next pass closes it.
 }
 
+void Form1::startPass() {
+    ResetIndicators();
+    CloseAllProbes();
+    ConnectAllProbes();
+}
+
 void Form1::Timer1_Timer() {
     if (lTicks_ < 10) {
         ++lTicks_;
         writeCountdown();
     } else {
-        ResetIndicators();
-        CloseAllProbes();
-        ConnectAllProbes();
+        startPass();
         lTicks_ = 0;
         writeCountdown();
+        loadPage(); // shown or parked, the page is reloaded with every timed pass
     }
     UpdateToolTip();
 }
 
 void Form1::Command1_Click() {
-    ResetIndicators();
-    CloseAllProbes();
-    ConnectAllProbes();
+    startPass(); // the countdown and the embedded page are left alone
     UpdateToolTip();
 }
 

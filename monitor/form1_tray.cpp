@@ -25,8 +25,8 @@ void Form1::FillTrayIcon() {
     TrayIcon.cbSize = TrayIconData::AnsiSize;
     const qint64 icon = windowIcon().isNull() ? 0 : windowIcon().cacheKey();
     TrayIcon.hIcon = std::uint32_t(icon ^ (icon >> 32)); // identifies the icon
-    TrayIcon.hWnd = std::uint32_t(hWnd());
-    TrayIcon.setTip(program_.fixedTrayTip.isEmpty() ? sToolTip_ : program_.fixedTrayTip);
+    TrayIcon.hWnd = TrayIconData::handleOf(hWnd());
+    TrayIcon.setTip(program_.trayTitle.isEmpty() ? sToolTip_ : program_.trayTitle);
     TrayIcon.uCallbackMessage = WM_MOUSEMOVE;
     TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayIcon.uID = 1;

@@ -3,7 +3,6 @@
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/form2.h"
-#include "graphics/stdpicture.h"
 #include "monitor/trayicondata.h"
 
 #include <QCloseEvent>
@@ -15,9 +14,7 @@
 namespace monitor {
 
 void Form1::Form_Load() {
-    const forms::Control* background = program_.form1.find("PicBackground");
-    picBackground_ = std::make_unique<vell::StdPicture>(vell::StdPicture::load(
-        background ? background->picture : program_.form1.picture, *desktop_.gdi));
+    picBackground_ = std::make_unique<vell::StdPicture>(pictures_.image(skin_), *desktop_.gdi);
     // The window takes the picture's exact size (its pixels, not the
     // picture's HIMETRIC numbers read as twips).
     resize(picBackground_->widthPixels(), picBackground_->heightPixels());
@@ -28,9 +25,6 @@ void Form1::Form_Load() {
             cRegion_ = std::make_unique<vell::cDIBSectionRegion>(*desktop_.gdi);
         cRegion_->Create(dib, 0);
         cRegion_->setApplied(hWnd(), true);
-        // The same shape as the widget's own mask: Qt then paints nothing the
-        // shape cuts away, so a countdown tick outside it costs no drawing.
-        setMask(desktop_.gdi->RegionPixels(cRegion_->hRgn()));
         // The skin is the window's background (paintEvent), drawn at 0, 0.
         desktop_.windows->SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         FillTrayIcon();
@@ -41,10 +35,10 @@ void Form1::Form_Load() {
         ConnectAllProbes();
         UpdateToolTip();
         writeCountdown();
-    } // the surface goes here; the region keeps what it needs
+        loadPage(); // parked outside the shape, the page loads out of sight
+    }               // the surface goes here; the region keeps what it needs
     // As the forms runtime does: the focus starts on the lowest tab index.
-    if (auto* first = controls_.find<QWidget>("PicBackground"))
-        first->setFocus();
+    controls_.get<QWidget>("PicBackground")->setFocus();
 }
 
 void Form1::place() {
@@ -141,15 +135,13 @@ void Form1::closeEvent(QCloseEvent* event) {
     timer1_->stop();
     if (toolTipUpdater_)
         toolTipUpdater_->stop();
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(0); // the loop ends once the handler that closed us returns
 }
 
 void Form1::ExitProgram() {
     CloseAllProbes();
-    close(); // unloads Form1: its unload removes the tray icon
+    close(); // unloads Form1: its unload removes the tray icon and ends the program
     form2_->close();
-    ended_ = true;
-    QCoreApplication::exit(0);
 }
 
 } // namespace monitor

@@ -2,7 +2,7 @@
 // Exit item ends the program. It is never shown.
 #pragma once
 
-#include "forms/formdefinition.h"
+#include "forms/shared/formdefinition.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // program's build-time site hosts.
 #pragma once
 
-#include "forms/formdefinition.h"
+#include "forms/shared/formdefinition.h"
 
 #include <QString>
 

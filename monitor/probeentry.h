@@ -1,6 +1,8 @@
 // One row of the probe table: a socket and the indicator its answers go to.
 #pragma once
 
+#include "forms/shared/formdefinition.h"
+
 #include <QString>
 
 namespace monitor {
@@ -9,16 +11,15 @@ class Winsock;
 class LabelControl;
 
 struct ProbeEntry {
-    Winsock* socket = nullptr;
+    Winsock* socket = nullptr; // its endpoint is the socket's own
     LabelControl* indicator = nullptr;
-    QString server;   // display name, e.g. "Login"; the endpoint is the socket's own
     QString upText;   // caption when the server accepted
     QString downText; // caption when the attempt failed
 };
 
-// Indicator text colours, 0x00BBGGRR.
-inline constexpr unsigned IndicatorUp = 65280;   // green
-inline constexpr unsigned IndicatorDown = 255;   // red
-inline constexpr unsigned IndicatorChecking = 0; // black, while a pass runs
+// Indicator text colours.
+inline constexpr forms::Colour IndicatorUp = forms::Green;
+inline constexpr forms::Colour IndicatorDown = forms::Red;
+inline constexpr forms::Colour IndicatorChecking = forms::Black; // while a pass runs
 
 } // namespace monitor

@@ -19,7 +19,9 @@ inline constexpr std::uint32_t NIM_MODIFY = 1;
 inline constexpr std::uint32_t NIM_DELETE = 2;
 inline constexpr std::uint32_t WM_MOUSEMOVE = 0x200;
 inline constexpr std::uint32_t WM_LBUTTONDOWN = 0x201;
+inline constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x203;
 inline constexpr std::uint32_t WM_RBUTTONDOWN = 0x204;
+inline constexpr std::uint32_t WM_MBUTTONDOWN = 0x207;
 
 struct TrayIconData {
     static constexpr int TipLength = 64;
@@ -32,6 +34,10 @@ struct TrayIconData {
     std::uint32_t uCallbackMessage = 0;
     std::uint32_t hIcon = 0;
     std::array<char16_t, TipLength> szTip{};
+
+    // The record carries a window handle in 32 bits; whoever looks a window
+    // up by its record uses this same value. X11 window ids fit in 29 bits.
+    static constexpr std::uint32_t handleOf(std::uintptr_t hWnd) { return std::uint32_t(hWnd); }
 
     // The text followed by one NUL, then blanks to 64 characters; a text of
     // 64 characters or more is cut to 64 and so carries no NUL.

@@ -8,9 +8,6 @@
 
 #include <cstdint>
 
-class QImage;
-class QRegion;
-
 namespace gdi {
 
 using Handle = std::uintptr_t;
@@ -103,11 +100,10 @@ public:
     // window gets its own copy: the region stays the caller's to delete.
     virtual int SetWindowRgn(HWND window, HRGN region, bool redraw) = 0;
 
-    // Bridges to Qt, for pictures and for reading regions back.
-    // A picture's bitmap made from an image; freed with DeleteObject.
-    virtual HBITMAP BitmapFromImage(const QImage& image) = 0;
-    // The region's pixels; an empty region for a bad handle.
-    virtual QRegion RegionPixels(HRGN region) = 0;
+    // A bitmap of width x height from 32-bit pixels (0x00RRGGBB words, rows
+    // top-down, one plane); 0 for any other layout. Freed with DeleteObject.
+    virtual HBITMAP CreateBitmap(int width, int height, std::uint32_t planes,
+                                 std::uint32_t bitCount, const void* bits) = 0;
 };
 
 // The process-wide layer over Qt Gui.

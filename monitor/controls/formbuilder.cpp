@@ -1,7 +1,7 @@
 #include "monitor/controls/formbuilder.h"
 
 #include "monitor/controls/labelcontrol.h"
-#include "graphics/stdpicture.h"
+#include "monitor/controls/pictures.h"
 #include "monitor/controls/twips.h"
 #include "monitor/controls/winsock.h"
 
@@ -49,7 +49,7 @@ QWidget* makeLabel(const forms::Control& c, QWidget* parent) {
     return label;
 }
 
-QWidget* makeButton(const forms::Control& c, QWidget* parent) {
+QWidget* makeButton(const forms::Control& c, QWidget* parent, Pictures& pictures) {
     auto* button = new QPushButton(c.text, parent);
     if (c.backColor) {
         QPalette p = button->palette();
@@ -57,33 +57,33 @@ QWidget* makeButton(const forms::Control& c, QWidget* parent) {
         button->setPalette(p);
     }
     if (!c.picture.isEmpty())
-        button->setIcon(QPixmap::fromImage(vell::readImage(c.picture)));
+        button->setIcon(pictures.pixmap(c.picture));
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
 
-QWidget* makePicture(const forms::Control& c, QWidget* parent) {
+QWidget* makePicture(const forms::Control& c, QWidget* parent, Pictures& pictures) {
     // A label control: it takes its own mouse presses, so a press on the
     // picture box never drags the window.
     auto* picture = new LabelControl(parent);
-    picture->setPixmap(QPixmap::fromImage(vell::readImage(c.picture)));
+    picture->setPixmap(pictures.pixmap(c.picture));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setFocusPolicy(Qt::TabFocus);
     return picture;
 }
 
-QObject* makeControl(const forms::Control& c, QWidget* parent, const BuildOptions& options) {
+QObject* makeControl(const forms::Control& c, QWidget* parent, Pictures& pictures) {
     switch (c.kind) {
     case forms::ControlKind::Label:
         return makeLabel(c, parent);
     case forms::ControlKind::CommandButton:
-        return makeButton(c, parent);
+        return makeButton(c, parent, pictures);
     case forms::ControlKind::TextBox:
         return new QLineEdit(c.text, parent);
     case forms::ControlKind::PictureBox:
-        return makePicture(c, parent);
+        return makePicture(c, parent, pictures);
     case forms::ControlKind::WebBrowser:
-        return options.browserFactory ? options.browserFactory(parent) : nullptr;
+        return nullptr;
     case forms::ControlKind::Timer: {
         auto* timer = new QTimer(parent);
         timer->setInterval(c.interval);
@@ -113,11 +113,12 @@ void placeWidget(QWidget* w, const forms::Control& c, double perPixel) {
 
 } // namespace
 
-ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options) {
+ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options,
+                         Pictures& pictures) {
     ControlSet set;
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const forms::Control& c : form.controls) {
-        QObject* control = makeControl(c, parent, options);
+        QObject* control = makeControl(c, parent, pictures);
         if (!control)
             continue;
         control->setObjectName(c.name);

@@ -2,25 +2,27 @@
 // control's object name is its definition name.
 #pragma once
 
+#include "forms/shared/formdefinition.h"
 #include "monitor/controls/controlset.h"
-#include "forms/formdefinition.h"
-
-#include <functional>
+#include "monitor/platform/webbrowser.h"
 
 class QWidget;
 
 namespace monitor {
 
-// Makes the embedded web view for a WebBrowser control; programs without one
-// leave it empty and never link a browser engine.
-using BrowserFactory = std::function<QWidget*(QWidget* parent)>;
+class Pictures;
 
 struct BuildOptions {
     double twipsPerPixel = 15.0;
+    // Makes the embedded browser of a program that has one; programs without
+    // one leave it empty and never link a browser engine.
     BrowserFactory browserFactory;
 };
 
-ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options);
+// Every control but the embedded browser, which the window makes itself
+// (it is no widget of ours: see WebBrowser).
+ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options,
+                         Pictures& pictures);
 
 // "MS Serif" and friends are Windows faces; map them to fonts a Linux desktop has.
 void installFontSubstitutes();

@@ -3,7 +3,7 @@
 // press on a label never reaches the form underneath (no drag from a label).
 #pragma once
 
-#include "forms/formdefinition.h"
+#include "forms/shared/formdefinition.h"
 
 #include <QLabel>
 

@@ -52,8 +52,6 @@ void Winsock::Connect() {
     });
     timeout_.start(timeoutMs_);
     const QHostAddress address(RemoteHost);
-    if (LocalPort != 0)
-        socket_->bind(QHostAddress::AnyIPv4, LocalPort);
     if (address.isNull())
         socket_->connectToHost(RemoteHost, RemotePort);
     else

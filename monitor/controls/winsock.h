@@ -35,8 +35,7 @@ public:
     ~Winsock() override;
 
     QString RemoteHost;
-    quint16 RemotePort = 0;
-    quint16 LocalPort = 0; // 0: any
+    quint16 RemotePort = 0; // the local port is any free one
 
     void Connect();
     void Close();

@@ -1,5 +1,5 @@
 // The parts of Tallowbar's definition that are easy to get wrong.
-#include "forms/tallowbar.h"
+#include "forms/tallowbar/tallowbar.h"
 
 #include <QFile>
 #include <QHostAddress>

@@ -10,7 +10,7 @@
 namespace {
 
 QByteArray asset(const char* name) {
-    QFile f(QString(VELL_ASSET_DIR) + "/" + name);
+    QFile f(QString(VELL_FORMS_DIR) + "/" + name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -27,20 +27,20 @@ void expectSamePixels(const QImage& ours, const QImage& qts) {
 }
 
 TEST(DibFiles, ReadTheShippedAssetsAsQtDoes) {
-    for (const char* name : {"ticker_skin.bmp", "refresh.bmp"}) {
+    for (const char* name : {"tallowbar/assets/ticker_skin.bmp", "shared/assets/refresh.bmp"}) {
         const QByteArray data = asset(name);
         expectSamePixels(vell::readBitmapFile(data),
                          QImage::fromData(data, "BMP").convertToFormat(QImage::Format_RGB32));
     }
-    const QByteArray icon = asset("vellmoor.ico");
+    const QByteArray icon = asset("shared/assets/vellmoor.ico");
     const QImage ours = vell::readIconFile(icon);
     expectSamePixels(ours, QImage::fromData(icon, "ICO").convertToFormat(QImage::Format_ARGB32));
     EXPECT_EQ(qAlpha(ours.pixel(0, 0)), 0) << "the icon's corners are see-through";
 }
 
 TEST(DibFiles, RefuseDataThatIsWrongOrCutShort) {
-    const QByteArray icon = asset("vellmoor.ico");
-    const QByteArray skin = asset("ticker_skin.bmp");
+    const QByteArray icon = asset("shared/assets/vellmoor.ico");
+    const QByteArray skin = asset("tallowbar/assets/ticker_skin.bmp");
     EXPECT_TRUE(vell::readIconFile({}).isNull());
     EXPECT_TRUE(vell::readBitmapFile({}).isNull());
     EXPECT_TRUE(vell::readIconFile(skin).isNull());

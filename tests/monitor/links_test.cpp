@@ -1,32 +1,35 @@
 // Links, the site search and its box: the exact URLs handed to the browser.
 #include "formfixture.h"
+#include "forms/shared/endpoints.h"
 #include "monitor/links.h"
 
 #include <QTest>
 
 namespace {
 
-const QString Search = "http://127.80.0.11/search?hl=en&q=";
-const QString Suffix = "+site%3A127.80.0.10";
+using namespace forms::endpoints; // the sites this build was configured with
 
-TEST_F(TickerWindow, EveryLinkButtonOpensItsPage) {
-    const std::vector<std::pair<const char*, const char*>> expected = {
-        {"Command3", "http://127.80.0.12/site/vellmoor/brambleview.php"},
-        {"Command4", "http://127.80.0.13/"},
-        {"Command5", "http://127.80.0.14/"},
-        {"Command6", "http://127.80.0.10"},
-        {"Command7", "http://127.80.0.15/"},
+const QString Search = QString("http://%1/search?hl=en&q=").arg(SearchHost);
+const QString Suffix = QString("+site%3A%1").arg(OfficialSite);
+
+TEST_P(ProgramWindow, EveryLinkButtonOpensItsPage) {
+    const std::vector<std::pair<const char*, QString>> expected = {
+        {"Command3", QString("http://%1/site/vellmoor/brambleview.php").arg(FanSiteHost)},
+        {"Command4", QString("http://%1/").arg(WikiHost)},
+        {"Command5", QString("http://%1/").arg(ClanHost)},
+        {"Command6", QString("http://%1").arg(OfficialSite)},
+        {"Command7", QString("http://%1/").arg(CommunityHost)},
     };
     for (const auto& [button, url] : expected) {
         control<QPushButton>(button)->click();
         EXPECT_EQ(fakes.urls.urls.last(), url) << button;
     }
     EXPECT_EQ(fakes.urls.urls.size(), 5);
-    control<QPushButton>("Command8")->click(); // the ticker has no page to show
+    control<QPushButton>("Command8")->click(); // the embedded page, never the desktop's browser
     EXPECT_EQ(fakes.urls.urls.size(), 5);
 }
 
-TEST_F(TickerWindow, SearchSendsThePromptTheEmptyBoxAndEncodedText) {
+TEST_P(ProgramWindow, SearchSendsThePromptTheEmptyBoxAndEncodedText) {
     auto* box = control<QLineEdit>("Text1");
     control<QPushButton>("Command2")->click();
     EXPECT_EQ(fakes.urls.urls.last(), Search + "Forum%20Search" + Suffix);
@@ -44,7 +47,7 @@ TEST_F(TickerWindow, SearchSendsThePromptTheEmptyBoxAndEncodedText) {
     EXPECT_EQ(fakes.urls.urls.last(), Search + "Gr%C3%BC%C3%9Fe%20%E2%9C%93" + Suffix);
 }
 
-TEST_F(TickerWindow, EnterInTheBoxSearchesAndOtherKeysJustType) {
+TEST_P(ProgramWindow, EnterInTheBoxSearchesAndOtherKeysJustType) {
     auto* box = control<QLineEdit>("Text1");
     box->setText("guild");
     QTest::keyClick(box, Qt::Key_Return);
@@ -56,7 +59,7 @@ TEST_F(TickerWindow, EnterInTheBoxSearchesAndOtherKeysJustType) {
     EXPECT_EQ(box->text(), "guilds ");
 }
 
-TEST_F(TickerWindow, ClickingTheBoxClearsOnlyTheExactPrompt) {
+TEST_P(ProgramWindow, ClickingTheBoxClearsOnlyTheExactPrompt) {
     auto* box = control<QLineEdit>("Text1");
     for (const char* text : {"forum search", "Forum Search ", "my own words"}) {
         box->setText(text);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+#include <QtEndian>
 
 using monitor::Winsock;
 using testing_support::waitFor;
@@ -19,7 +20,7 @@ struct Snapshot {
     bool anyProbeStarted = false;
 };
 
-TEST_F(TickerWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface) {
+TEST_P(ProgramWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface) {
     Snapshot atTopmost;
     fakes.windows.onSetWindowPos = [&] {
         atTopmost.taken = true;
@@ -38,7 +39,7 @@ TEST_F(TickerWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface)
     EXPECT_FALSE(atTopmost.anyProbeStarted) << "probes start last";
     EXPECT_TRUE(fakes.log.contains(QString("SetWindowPos(%1,-1,0,0,0,0,3)").arg(form->hWnd())));
 
-    EXPECT_EQ(form->size(), QSize(240, 89)) << "the picture's own size";
+    EXPECT_EQ(form->size(), skinSize()) << "the picture's own size";
     EXPECT_EQ(
         fakes.gdi.calls("SetWindowRgn").first(),
         QString("SetWindowRgn(%1,#%2,1)").arg(form->hWnd()).arg(form->region()->hRgn(), 0, 16));
@@ -52,32 +53,34 @@ TEST_F(TickerWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface)
     EXPECT_TRUE(gdiLog[gdiLog.size() - 2].startsWith("DeleteObject("));
     // What stays: the picture box's skin and the region, nothing more.
     EXPECT_EQ(fakes.gdi.liveObjects(), 2);
-    EXPECT_TRUE(fakes.gdi.RegionPixels(form->region()->hRgn()).contains(QPoint(120, 40)));
-    EXPECT_FALSE(fakes.gdi.RegionPixels(form->region()->hRgn()).contains(QPoint(0, 88)));
+    const QRegion shape = fakes.gdi.RegionPixels(form->region()->hRgn());
+    EXPECT_TRUE(shape.contains(control<QWidget>("Label3")->geometry().center()));
+    EXPECT_FALSE(shape.contains(QPoint(0, skinSize().height() - 1))) << "a black corner";
     form.reset();
     EXPECT_EQ(fakes.gdi.liveObjects(), 0) << "the window's end frees both";
 }
 
-TEST_F(TickerWindow, PlacementPutsTheRightEdgeOnTheScreensAndTheBottom450TwipsUp) {
+TEST_P(ProgramWindow, PlacementPutsTheRightEdgeOnTheScreensAndTheBottom450TwipsUp) {
     load();
     const QRect screen = form->screen()->geometry();
-    EXPECT_EQ(form->pos(), QPoint(screen.right() + 1 - 240, screen.bottom() + 1 - 89 - 30));
+    const QSize size = skinSize();
+    EXPECT_EQ(form->pos(),
+              QPoint(screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height() - 30));
 }
 
-TEST_F(TickerWindow, PlacementAtAnotherResolutionStillUses450Twips) {
+TEST_P(ProgramWindow, PlacementAtAnotherResolutionStillUses450Twips) {
     form.reset();
     options.twipsPerPixel = 12; // 120 dots per inch
-    forms::Program program = forms::tallowbar();
-    realm.aim(program);
     form = std::make_unique<monitor::Form1>(program, fakes.desktop(), options);
     load();
     const QRect screen = form->screen()->geometry();
+    const QSize size = form->size(); // the picture's pixels, whatever the resolution
     // 450 twips are 37.5 pixels here.
-    EXPECT_EQ(form->y(), screen.bottom() + 1 - 89 - 38 + 1);
-    EXPECT_EQ(form->x(), screen.right() + 1 - 240);
+    EXPECT_EQ(form->y(), screen.bottom() + 1 - size.height() - 38 + 1);
+    EXPECT_EQ(form->x(), screen.right() + 1 - size.width());
 }
 
-TEST_F(TickerWindow, OnlyALeftPressOnTheSurfaceDragsTheWindow) {
+TEST_P(ProgramWindow, OnlyALeftPressOnTheSurfaceDragsTheWindow) {
     load();
     form->show();
     fakes.log.clear();
@@ -92,7 +95,7 @@ TEST_F(TickerWindow, OnlyALeftPressOnTheSurfaceDragsTheWindow) {
                                       QString("SendMessageA(%1,161,2,0)").arg(form->hWnd())}));
 }
 
-TEST_F(TickerWindow, WithoutAWindowManagerMoveTheWindowFollowsTheMouse) {
+TEST_P(ProgramWindow, WithoutAWindowManagerMoveTheWindowFollowsTheMouse) {
     fakes.windows.moveResult = 0;
     load();
     form->show();
@@ -109,7 +112,7 @@ TEST_F(TickerWindow, WithoutAWindowManagerMoveTheWindowFollowsTheMouse) {
     EXPECT_EQ(form->pos(), start + QPoint(-20, -10)) << "the drag ended with the release";
 }
 
-TEST_F(TickerWindow, HideAndMinimiseKeepTheTrayIconAndTheProbesGoingOn) {
+TEST_P(ProgramWindow, HideAndMinimiseKeepTheTrayIconAndTheProbesGoingOn) {
     load();
     form->show();
     ASSERT_EQ(notifications().size(), 1) << "added on first activation";
@@ -118,7 +121,7 @@ TEST_F(TickerWindow, HideAndMinimiseKeepTheTrayIconAndTheProbesGoingOn) {
     EXPECT_EQ(notifications().size(), 1) << "the icon stays";
     form->Timer1_Timer();
     EXPECT_EQ(label("Label1")->caption(), "9...");
-    ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == "Y"; }));
+    ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == up(1); }));
 
     fakes.tray.press(form->hWnd(), monitor::WM_LBUTTONDOWN);
     EXPECT_TRUE(form->isVisible());
@@ -129,27 +132,52 @@ TEST_F(TickerWindow, HideAndMinimiseKeepTheTrayIconAndTheProbesGoingOn) {
     EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
 }
 
-TEST_F(TickerWindow, CloseLabelClosesProbesRemovesTheIconAndEnds) {
+TEST_P(ProgramWindow, CloseLabelClosesProbesRemovesTheIconAndEnds) {
     realm.set("ch1", realm::State::Silent); // one attempt still pending at exit
     load();
     form->show();
-    ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == "Y"; }));
+    ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == up(1); }));
     QTest::mouseClick(label("Label3"), Qt::LeftButton);
     EXPECT_TRUE(form->ended());
     for (const auto& p : form->probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Closed);
-    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2,)");
+    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2," + program.trayTitle + ")");
     EXPECT_FALSE(form->isVisible());
     QTest::qWait(50);
-    EXPECT_EQ(label("LblCh1")->caption(), "0") << "the pending result is never shown";
+    EXPECT_EQ(label("LblCh1")->caption(), program.form1.find("LblCh1")->text)
+        << "the pending result is never shown";
 }
 
-TEST_F(TickerWindow, TheSystemsCloseCommandRemovesTheIconAndEnds) {
+TEST_P(ProgramWindow, TheWindowKeepsItsNativeHandleFromLoadToExit) {
+    // The region's window list and the tray record name the window by its
+    // handle: a window Qt made anew (a native child can cause that) would
+    // leave both pointing at nothing.
+    load();
+    const gdi::HWND loaded = form->hWnd();
+    form->show();
+    EXPECT_EQ(form->winId(), loaded);
+    form->Command8_Click(); // shows the embedded page, where there is one
+    EXPECT_EQ(form->winId(), loaded);
+    QTest::mouseClick(label("Label2"), Qt::LeftButton);
+    EXPECT_EQ(form->winId(), loaded);
+    fakes.tray.press(loaded, monitor::WM_LBUTTONDOWN);
+    EXPECT_EQ(form->winId(), loaded);
+    form->Command8_Click();
+    EXPECT_EQ(form->winId(), loaded);
+    EXPECT_EQ(form->region()->hWndForIndex(1), loaded);
+    EXPECT_EQ(monitor::TrayIcon.hWnd, monitor::TrayIconData::handleOf(loaded));
+    form->close(); // the icon goes by the same handle
+    ASSERT_EQ(fakes.tray.records.back().first, monitor::NIM_DELETE);
+    EXPECT_EQ(qFromLittleEndian<std::uint32_t>(fakes.tray.records.back().second.constData() + 4),
+              monitor::TrayIconData::handleOf(loaded));
+}
+
+TEST_P(ProgramWindow, TheSystemsCloseCommandRemovesTheIconAndEnds) {
     load();
     form->show();
     form->close();
     EXPECT_TRUE(form->ended());
-    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2,)");
+    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2," + program.trayTitle + ")");
 }
 
 } // namespace

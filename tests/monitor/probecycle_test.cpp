@@ -3,8 +3,8 @@
 #include "monitor/controls/winsock.h"
 #include "monitor/form1.h"
 #include "support/fakedesktop.h"
+#include "support/programs.h"
 #include "support/testrealm.h"
-#include "forms/tallowbar.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -18,12 +18,13 @@ using testing_support::waitFor;
 
 namespace {
 
-class ProbeCycle : public ::testing::Test {
+class ProbeCycle : public ::testing::TestWithParam<testing_support::ProgramUnderTest> {
 protected:
     void SetUp() override {
-        forms::Program program = forms::tallowbar();
+        program = GetParam().make();
         realm.aim(program);
-        form = std::make_unique<Form1>(program, fakes.desktop(), monitor::BuildOptions{});
+        options.browserFactory = fakes.browsers.factory();
+        form = std::make_unique<Form1>(program, fakes.desktop(), options);
         for (const auto& p : form->probes()) {
             connect(p.socket, &Winsock::Connected, [this] { ++events; });
             connect(p.socket, &Winsock::Error, [this] { ++events; });
@@ -41,7 +42,13 @@ protected:
     QString countdown() const {
         return form->controls().get<monitor::LabelControl>("Label1")->caption();
     }
-    QTimer* updater() const { return form->controls().get<QTimer>("ToolTipUpdater"); }
+    // The summary timer of a program whose tray tip is the summary, else null.
+    QTimer* updater() const { return form->controls().find<QTimer>(program.summaryTimer); }
+    QString up(int r) const { return testing_support::upCaption(program, r); }
+    QString down(int r) const { return testing_support::downCaption(program, r); }
+    QString initial(int r) const {
+        return program.form1.find(program.probes.at(size_t(r)).indicator)->text;
+    }
     bool allSettled() const {
         for (const auto& p : form->probes())
             if (p.socket->state() == Winsock::State::Connecting ||
@@ -54,29 +61,29 @@ protected:
     }
 
     TestRealm realm;
+    forms::Program program;
     testing_support::FakeDesktop fakes;
+    monitor::BuildOptions options;
     std::unique_ptr<Form1> form;
     int events = 0;
 };
 
-TEST_F(ProbeCycle, StartupConnectsAllSixInTableOrderAndShowsTen) {
+TEST_P(ProbeCycle, StartupConnectsAllSixInTableOrderAndShowsTen) {
     // All six sockets at one server: its accept queue keeps the connect order.
-    forms::Program program = forms::tallowbar();
-    realm.aim(program);
     for (forms::Control& c : program.form1.controls)
         if (c.kind == forms::ControlKind::Winsock) {
             c.remoteHost = "127.61.0.2";
             c.remotePort = realm.realm().port("login");
         }
-    Form1 f(program, fakes.desktop(), monitor::BuildOptions{});
+    Form1 f(program, fakes.desktop(), options);
     f.Form_Load();
     for (const auto& p : f.probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Connecting);
     EXPECT_EQ(f.controls().get<monitor::LabelControl>("Label1")->caption(), "10...");
     EXPECT_EQ(f.lTicks(), 0);
     ASSERT_TRUE(waitFor([&] {
-        for (const auto& p : f.probes())
-            if (p.indicator->caption() != "Y")
+        for (int r = 0; r < 6; ++r)
+            if (f.probes()[size_t(r)].indicator->caption() != up(r))
                 return false;
         return realm.realm().acceptedCount() == 6;
     }));
@@ -89,7 +96,7 @@ TEST_F(ProbeCycle, StartupConnectsAllSixInTableOrderAndShowsTen) {
         EXPECT_EQ(f.probes()[i].socket->objectName(), order[i]);
 }
 
-TEST_F(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
+TEST_P(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
     form->Form_Load();
     settle();
     form->Timer1_Timer();
@@ -108,7 +115,7 @@ TEST_F(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
     for (int r = 0; r < 6; ++r) {
         EXPECT_EQ(row(r).socket->state(), Winsock::State::Connecting) << r;
         EXPECT_EQ(colour(r), 0u) << "indicator is black while the pass runs";
-        EXPECT_EQ(caption(r), "Y") << "old caption kept during the pass";
+        EXPECT_EQ(caption(r), up(r)) << "old caption kept during the pass";
     }
     for (int i = 0; i < 30; ++i) {
         form->Timer1_Timer();
@@ -116,17 +123,17 @@ TEST_F(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
     }
 }
 
-TEST_F(ProbeCycle, AcceptingServerIsGreenYAndItsSocketClosedRefusingIsRedXLeftInError) {
+TEST_P(ProbeCycle, AcceptingServerIsGreenUpAndItsSocketClosedRefusingIsRedDownLeftInError) {
     realm.set("charselect", realm::State::Down);
     form->Form_Load();
     settle();
     for (int r = 0; r < 6; ++r) {
         if (r == 2) {
-            EXPECT_EQ(caption(r), "X");
+            EXPECT_EQ(caption(r), down(r));
             EXPECT_EQ(colour(r), 255u);
             EXPECT_EQ(row(r).socket->state(), Winsock::State::Error);
         } else {
-            EXPECT_EQ(caption(r), "Y") << r;
+            EXPECT_EQ(caption(r), up(r)) << r;
             EXPECT_EQ(colour(r), 65280u) << r;
             EXPECT_EQ(row(r).socket->state(), Winsock::State::Closed) << r;
         }
@@ -136,32 +143,35 @@ TEST_F(ProbeCycle, AcceptingServerIsGreenYAndItsSocketClosedRefusingIsRedXLeftIn
     events = 0;
     form->Command1_Click();
     EXPECT_EQ(colour(2), 0u);
-    EXPECT_EQ(caption(2), "X");
+    EXPECT_EQ(caption(2), down(2));
     settle();
-    EXPECT_EQ(caption(2), "Y");
+    EXPECT_EQ(caption(2), up(2));
     EXPECT_EQ(colour(2), 65280u);
 }
 
-TEST_F(ProbeCycle, EachSocketEventFiresOnlyAfterConnectReturned) {
+TEST_P(ProbeCycle, EachSocketEventFiresOnlyAfterConnectReturned) {
     // The Connect event writes the caption; it must not run inside the pass.
     form->Form_Load();
     for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(caption(r), "0");
+        EXPECT_EQ(caption(r), initial(r));
     settle();
     EXPECT_EQ(events, 6);
 }
 
-TEST_F(ProbeCycle, RefreshLeavesTheCountdownAndRequestsTheSummary) {
+TEST_P(ProbeCycle, RefreshLeavesTheCountdown) {
     form->Form_Load();
     settle();
     for (int i = 0; i < 6; ++i)
         form->Timer1_Timer();
     ASSERT_EQ(countdown(), "4...");
-    updater()->stop();
+    if (updater())
+        updater()->stop();
     events = 0;
     form->Command1_Click();
     EXPECT_EQ(countdown(), "4...");
-    EXPECT_TRUE(updater()->isActive());
+    if (updater()) {
+        EXPECT_TRUE(updater()->isActive()) << "a summary is asked for";
+    }
     for (int r = 0; r < 6; ++r)
         EXPECT_EQ(colour(r), 0u);
     settle();
@@ -169,7 +179,9 @@ TEST_F(ProbeCycle, RefreshLeavesTheCountdownAndRequestsTheSummary) {
     EXPECT_EQ(countdown(), "3...");
 }
 
-TEST_F(ProbeCycle, SummaryIsRequestedAtStartupOnEveryTickAndOnRefresh) {
+TEST_P(ProbeCycle, SummaryIsRequestedAtStartupOnEveryTickAndOnRefresh) {
+    if (!updater())
+        GTEST_SKIP() << "a fixed tray title: no summary";
     EXPECT_FALSE(updater()->isActive());
     form->Form_Load();
     EXPECT_TRUE(updater()->isActive());
@@ -183,7 +195,7 @@ TEST_F(ProbeCycle, SummaryIsRequestedAtStartupOnEveryTickAndOnRefresh) {
     EXPECT_TRUE(updater()->isActive());
 }
 
-TEST_F(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
+TEST_P(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
     realm.set("ch1", realm::State::Silent);
     for (const auto& p : form->probes())
         p.socket->setConnectTimeout(400);
@@ -191,7 +203,7 @@ TEST_F(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
     ASSERT_TRUE(waitFor([&] { return events == 5; }));
     // ch1 is still trying; a pass abandons that attempt and starts another.
     EXPECT_EQ(row(3).socket->state(), Winsock::State::Connecting);
-    EXPECT_EQ(caption(3), "0");
+    EXPECT_EQ(caption(3), initial(3));
     events = 0;
     realm.set("ch1", realm::State::Up);
     form->Command1_Click();
@@ -199,21 +211,25 @@ TEST_F(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
     // Run past the abandoned attempt's timeout: it must not report "X".
     QTest::qWait(600);
     EXPECT_EQ(events, 6) << "only the new attempts report";
-    EXPECT_EQ(caption(3), "Y");
+    EXPECT_EQ(caption(3), up(3));
     EXPECT_EQ(colour(3), 65280u);
 }
 
-TEST_F(ProbeCycle, SilentServerIsReportedDownAfterTheTimeout) {
+TEST_P(ProbeCycle, SilentServerIsReportedDownAfterTheTimeout) {
     realm.set("login", realm::State::Silent);
     for (const auto& p : form->probes())
         p.socket->setConnectTimeout(300);
     QElapsedTimer clock;
     clock.start();
     form->Form_Load();
-    ASSERT_TRUE(waitFor([&] { return caption(1) == "X"; }, 3000));
+    ASSERT_TRUE(waitFor([&] { return caption(1) == down(1); }, 3000));
     EXPECT_GE(clock.elapsed(), 290);
     EXPECT_EQ(colour(1), 255u);
     EXPECT_EQ(row(1).socket->state(), Winsock::State::Error);
 }
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProbeCycle,
+                         ::testing::ValuesIn(testing_support::programsUnderTest()),
+                         testing_support::programName);
 
 } // namespace

@@ -1,6 +1,6 @@
 // The tray record, the indicator summary and the tray's mouse reactions.
-#include "monitor/form2.h"
 #include "formfixture.h"
+#include "monitor/form2.h"
 #include "monitor/platform/qt/qtnotifyshell.h"
 
 #include <QAction>
@@ -51,17 +51,17 @@ TEST(TrayRecord, LongTipsAreCutTo64CharactersWithoutANulAndReadBackWithinTheFiel
     EXPECT_EQ(monitor::qt::tipOfRecord(r.toAnsi()), QString::fromUtf8("Grüße ?"));
 }
 
-TEST_F(TickerWindow, LoadFillsTheRecordWithAnEmptyTipAndActivationAddsIt) {
+TEST_P(ProgramWindow, LoadFillsTheRecordWithItsTipAndActivationAddsIt) {
     load();
     EXPECT_EQ(monitor::TrayIcon.hWnd, std::uint32_t(form->hWnd()));
     EXPECT_EQ(monitor::TrayIcon.uID, 1u);
     EXPECT_EQ(monitor::TrayIcon.uFlags, 7u);
     EXPECT_EQ(monitor::TrayIcon.uCallbackMessage, 512u);
     EXPECT_NE(monitor::TrayIcon.hIcon, 0u);
-    EXPECT_EQ(monitor::TrayIcon.tip(), "");
+    EXPECT_EQ(monitor::TrayIcon.tip(), program.trayTitle) << "the ticker's summary starts empty";
     EXPECT_TRUE(notifications().isEmpty()) << "nothing handed to the shell before the show";
     form->show();
-    ASSERT_EQ(notifications(), QStringList({"Shell_NotifyIcon(0,)"}));
+    ASSERT_EQ(notifications(), QStringList({"Shell_NotifyIcon(0," + program.trayTitle + ")"}));
     EXPECT_EQ(fakes.tray.records.front().second.size(), 88);
 }
 
@@ -118,11 +118,13 @@ TEST_F(TickerWindow, ManyRequestsLeadToOneRebuildFiveSecondsAfterTheFirst) {
     EXPECT_FALSE(updater()->isActive());
 }
 
-TEST_F(TickerWindow, OnlyALeftPressOnTheIconShowsTheHiddenWindow) {
+TEST_P(ProgramWindow, OnlyALeftPressOnTheIconShowsTheHiddenWindow) {
     load();
     form->show();
     form->Label2_Click();
-    for (std::uint32_t m : {0x200u, 0x202u, 0x203u, 0x204u, 0x205u, 0x207u})
+    using namespace monitor;
+    for (std::uint32_t m :
+         {WM_MOUSEMOVE, 0x202u, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, 0x205u, WM_MBUTTONDOWN})
         fakes.tray.press(form->hWnd(), m);
     EXPECT_FALSE(form->isVisible());
     fakes.tray.press(form->hWnd(), monitor::WM_LBUTTONDOWN);
@@ -131,7 +133,7 @@ TEST_F(TickerWindow, OnlyALeftPressOnTheIconShowsTheHiddenWindow) {
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(TickerWindow, TheIconsMenuIsTheHiddenWindowsAndItsExitEndsTheProgram) {
+TEST_P(ProgramWindow, TheIconsMenuIsTheHiddenWindowsAndItsExitEndsTheProgram) {
     load();
     form->show();
     QMenu* menu = fakes.tray.menus.at(form->hWnd());
@@ -141,7 +143,7 @@ TEST_F(TickerWindow, TheIconsMenuIsTheHiddenWindowsAndItsExitEndsTheProgram) {
     EXPECT_FALSE(form->form2()->isVisible());
     menu->actions()[0]->trigger();
     EXPECT_TRUE(form->ended());
-    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2,)");
+    EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2," + program.trayTitle + ")");
 }
 
 } // namespace

@@ -2,9 +2,10 @@
 // call order) instead of touching the real desktop.
 #pragma once
 
-#include "fakegdi.h"
 #include "monitor/platform/desktop.h"
 #include "monitor/trayicondata.h"
+#include "support/fakebrowser.h"
+#include "support/fakegdi.h"
 
 #include <QStringList>
 
@@ -62,6 +63,7 @@ struct FakeDesktop {
     FakeWindowShell windows{log};
     FakeNotifyShell tray{log};
     FakeUrlShell urls{log};
+    FakeBrowsers browsers{log};
     monitor::Desktop desktop() { return {&gdi, &windows, &tray, &urls}; }
 };
 

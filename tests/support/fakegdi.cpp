@@ -113,14 +113,12 @@ int FakeGdi::SetWindowRgn(gdi::HWND window, gdi::HRGN region, bool redraw) {
     return enter("SetWindowRgn", args) ? 0 : real.SetWindowRgn(window, region, redraw);
 }
 
-gdi::HBITMAP FakeGdi::BitmapFromImage(const QImage& image) {
-    return enter("BitmapFromImage", QString("%1x%2").arg(image.width()).arg(image.height()))
+gdi::HBITMAP FakeGdi::CreateBitmap(int width, int height, std::uint32_t planes,
+                                   std::uint32_t bitCount, const void* bits) {
+    return enter("CreateBitmap",
+                 QString("%1x%2 %3 %4").arg(width).arg(height).arg(planes).arg(bitCount))
                ? 0
-               : real.BitmapFromImage(image);
-}
-
-QRegion FakeGdi::RegionPixels(gdi::HRGN region) {
-    return real.RegionPixels(region);
+               : real.CreateBitmap(width, height, planes, bitCount, bits);
 }
 
 } // namespace testing_support

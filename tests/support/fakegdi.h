@@ -40,8 +40,10 @@ public:
     gdi::HRGN CreateRectRgn(int left, int top, int right, int bottom) override;
     bool CombineRgn(gdi::HRGN destination, gdi::HRGN source1, gdi::HRGN source2, int mode) override;
     int SetWindowRgn(gdi::HWND window, gdi::HRGN region, bool redraw) override;
-    gdi::HBITMAP BitmapFromImage(const QImage& image) override;
-    QRegion RegionPixels(gdi::HRGN region) override;
+    gdi::HBITMAP CreateBitmap(int width, int height, std::uint32_t planes, std::uint32_t bitCount,
+                              const void* bits) override;
+
+    QRegion RegionPixels(gdi::HRGN region) const { return real.RegionPixels(region); }
 
 private:
     // Logs the call; true when it is to be refused.

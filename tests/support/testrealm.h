@@ -2,7 +2,7 @@
 // whose sockets point at it, so tests never depend on the default endpoints.
 #pragma once
 
-#include "forms/formdefinition.h"
+#include "forms/shared/formdefinition.h"
 #include "tools/realm/realm.h"
 
 #include <memory>

@@ -1,7 +1,5 @@
 #include "tools/realm/realm.h"
 
-#include "forms/endpoints.h"
-
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -17,15 +15,29 @@
 namespace realm {
 
 std::vector<Endpoint> defaultEndpoints() {
-    using namespace forms::endpoints;
-    return {
-        {"update", QHostAddress(UpdateHost), 80},
-        {"login", QHostAddress(LoginHost), 29000},
-        {"charselect", QHostAddress(CharSelectHost), 29100},
-        {"ch1", QHostAddress(Ch1Host), 29200},
-        {"ch2", QHostAddress(Ch2Host), 29200},
-        {"ch3", QHostAddress(Ch3Host), 29200},
-    };
+    std::vector<Endpoint> out;
+    for (const forms::Server& s : forms::servers())
+        out.push_back({s.key, QHostAddress(s.host), s.port});
+    return out;
+}
+
+std::vector<Endpoint> privateEndpoints(int subnet) {
+    std::vector<Endpoint> out;
+    int host = 0;
+    for (const forms::Server& s : forms::servers())
+        out.push_back({s.key, QHostAddress(QString("127.%1.0.%2").arg(subnet).arg(++host)), 0});
+    return out;
+}
+
+void Realm::aim(forms::Program& program) const {
+    for (const Endpoint& e : endpoints_)
+        for (const forms::Server& s : program.probes)
+            if (s.key == e.name)
+                for (forms::Control& c : program.form1.controls)
+                    if (c.name == s.socket) {
+                        c.remoteHost = e.address.toString();
+                        c.remotePort = port(e.name);
+                    }
 }
 
 QString stateName(State s) {

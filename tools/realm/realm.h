@@ -4,6 +4,8 @@
 // a connect gets no answer at all).
 #pragma once
 
+#include "forms/shared/formdefinition.h"
+
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -24,8 +26,11 @@ struct Endpoint {
 
 enum class State { Down, Up, Silent };
 
-// The six endpoints the default build probes.
+// The six endpoints the build probes (forms::servers()).
 std::vector<Endpoint> defaultEndpoints();
+// The six servers on 127.<subnet>.0.1 to .6, each on a free port once up: a
+// realm of one's own for tests and benchmarks, apart from the default one.
+std::vector<Endpoint> privateEndpoints(int subnet);
 
 class SilentListener;
 
@@ -42,6 +47,8 @@ public:
     const std::vector<Endpoint>& endpoints() const { return endpoints_; }
     // Endpoints given port 0 take a free port when first up; this reads it back.
     quint16 port(const QString& name) const;
+    // Points the program's six probe sockets at this realm's endpoints.
+    void aim(forms::Program& program) const;
     int acceptedCount() const { return int(acceptedPeerPorts_.size()); }
     // The client ports of accepted connections, in the order they were accepted.
     const std::vector<quint16>& acceptedPeerPorts() const { return acceptedPeerPorts_; }

@@ -1,5 +1,7 @@
 #include "graphics/platform/qt/qtgdi.h"
 
+#include "graphics/platform/qt/windowlookup.h"
+
 #include <QGuiApplication>
 #include <QRegion>
 #include <QWindow>
@@ -357,24 +359,26 @@ int QtGdi::SetWindowRgn(HWND window, HRGN rgn, bool redraw) {
     const XorRegion* r = rgn ? region(rgn) : nullptr;
     if (rgn && !r)
         return 0;
-    for (QWindow* w : QGuiApplication::allWindows()) {
-        if (!w->handle() || w->winId() != window)
-            continue;
-        w->setMask(r ? r->toQRegion() : QRegion());
-        if (redraw)
-            w->requestUpdate();
-        return 1;
-    }
-    return 0;
-}
-
-HBITMAP QtGdi::BitmapFromImage(const QImage& image) {
-    if (image.isNull())
+    QWindow* w = windowFor(window);
+    if (!w)
         return 0;
-    return add(imageBitmap(image.convertToFormat(QImage::Format_RGB32), 32));
+    w->setMask(r ? r->toQRegion() : QRegion());
+    if (redraw)
+        w->requestUpdate();
+    return 1;
 }
 
-QRegion QtGdi::RegionPixels(HRGN rgn) {
+HBITMAP QtGdi::CreateBitmap(int width, int height, std::uint32_t planes, std::uint32_t bitCount,
+                            const void* bits) {
+    if (width <= 0 || height <= 0 || planes != 1 || bitCount != 32 || !bits)
+        return 0;
+    // Our own copy: the caller's pixels may go once this returns.
+    const QImage view(static_cast<const uchar*>(bits), width, height, width * 4,
+                      QImage::Format_RGB32);
+    return add(imageBitmap(view.copy(), 32));
+}
+
+QRegion QtGdi::RegionPixels(HRGN rgn) const {
     const XorRegion* r = region(rgn);
     return r ? r->toQRegion() : QRegion();
 }

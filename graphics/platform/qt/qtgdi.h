@@ -36,8 +36,11 @@ public:
     HRGN CreateRectRgn(int left, int top, int right, int bottom) override;
     bool CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode) override;
     int SetWindowRgn(HWND window, HRGN region, bool redraw) override;
-    HBITMAP BitmapFromImage(const QImage& image) override;
-    QRegion RegionPixels(HRGN region) override;
+    HBITMAP CreateBitmap(int width, int height, std::uint32_t planes, std::uint32_t bitCount,
+                         const void* bits) override;
+
+    // The region's pixels, for whoever reads a shape back; empty for a bad handle.
+    QRegion RegionPixels(HRGN region) const;
 
     // Live objects, for leak checks.
     int liveObjects() const;
@@ -66,7 +69,8 @@ private:
     template <typename T>
     T* get(Handle h);
     void release(Handle h);
-    XorRegion* region(Handle h) {
+    XorRegion* region(Handle h) { return const_cast<XorRegion*>(std::as_const(*this).region(h)); }
+    const XorRegion* region(Handle h) const {
         const Handle i = h - RegionBase;
         return h >= RegionBase && i < regions_.size() && regions_[i].live ? &regions_[i].region
                                                                           : nullptr;

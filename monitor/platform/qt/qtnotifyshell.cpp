@@ -1,7 +1,7 @@
 #include "monitor/platform/qt/qtnotifyshell.h"
 
+#include "graphics/platform/qt/windowlookup.h"
 #include "monitor/trayicondata.h"
-#include "monitor/platform/qt/windowlookup.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -24,7 +24,7 @@ void QtNotifyShell::update(Entry& entry, const QByteArray& record, std::uint32_t
     const std::uint32_t flags = qFromLittleEndian<std::uint32_t>(record.constData() + 12);
     const std::uint32_t hIcon = qFromLittleEndian<std::uint32_t>(record.constData() + 20);
     if ((flags & NIF_ICON) && hIcon != entry.hIcon)
-        if (QWindow* w = windowFor(hWnd)) {
+        if (QWindow* w = gdi::qt::windowFor(hWnd)) {
             entry.icon->setIcon(w->icon());
             entry.hIcon = hIcon;
         }
@@ -60,10 +60,10 @@ bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& 
                                      cb->second(WM_RBUTTONDOWN);
                                      break;
                                  case QSystemTrayIcon::DoubleClick:
-                                     cb->second(0x203);
+                                     cb->second(WM_LBUTTONDBLCLK);
                                      break;
-                                 default:
-                                     cb->second(0x207);
+                                 default: // the middle button, or one Qt cannot name
+                                     cb->second(WM_MBUTTONDOWN);
                                      break;
                                  }
                              });
@@ -88,13 +88,14 @@ bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& 
 }
 
 void QtNotifyShell::setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) {
-    callbacks_[hWnd] = std::move(callback);
+    callbacks_[TrayIconData::handleOf(hWnd)] = std::move(callback);
 }
 
 void QtNotifyShell::setContextMenu(gdi::HWND hWnd, QMenu* menu) {
-    menus_[hWnd] = menu;
+    const std::uint32_t window = TrayIconData::handleOf(hWnd);
+    menus_[window] = menu;
     for (auto& [key, entry] : icons_)
-        if (key.first == std::uint32_t(hWnd))
+        if (key.first == window)
             entry.icon->setContextMenu(menu);
 }
 

@@ -31,8 +31,9 @@ private:
     void update(Entry& entry, const QByteArray& record, std::uint32_t hWnd);
 
     std::map<std::pair<std::uint32_t, std::uint32_t>, Entry> icons_;
-    std::map<gdi::HWND, std::function<void(std::uint32_t)>> callbacks_;
-    std::map<gdi::HWND, QPointer<QMenu>> menus_;
+    // Keyed as the record names its window (TrayIconData::handleOf).
+    std::map<std::uint32_t, std::function<void(std::uint32_t)>> callbacks_;
+    std::map<std::uint32_t, QPointer<QMenu>> menus_;
 };
 
 // The tip of an 88-byte ANSI record: up to its NUL, at most 64 bytes.

@@ -1,7 +1,7 @@
 #include "monitor/platform/qt/qtwindowshell.h"
 
+#include "graphics/platform/qt/windowlookup.h"
 #include "monitor/platform/x11/x11move.h"
-#include "monitor/platform/qt/windowlookup.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,7 +11,7 @@
 namespace monitor::qt {
 bool QtWindowShell::SetWindowPos(gdi::HWND hWnd, gdi::HWND insertAfter, int x, int y, int cx,
                                  int cy, std::uint32_t flags) {
-    QWindow* w = windowFor(hWnd);
+    QWindow* w = gdi::qt::windowFor(hWnd);
     if (!w)
         return false;
     if (insertAfter == HWND_TOPMOST) {
@@ -38,7 +38,7 @@ bool QtWindowShell::ReleaseCapture() {
 
 std::intptr_t QtWindowShell::SendMessageA(gdi::HWND hWnd, std::uint32_t message,
                                           std::uintptr_t wParam, std::intptr_t) {
-    QWindow* w = windowFor(hWnd);
+    QWindow* w = gdi::qt::windowFor(hWnd);
     if (!w || message != WM_NCLBUTTONDOWN || wParam != HTCAPTION)
         return 0;
     if (QGuiApplication::platformName() == QLatin1String("xcb"))

@@ -3,6 +3,8 @@
 // (monitor/) turns a definition into live widgets; nothing here knows Qt Widgets.
 #pragma once
 
+#include "forms/shared/servers.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -83,12 +85,13 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
+// A window. Its background picture is the one its PicBackground control
+// holds: one picture gives the window its size, its shape and its face.
 struct Form {
     QString name;
     QString caption;
-    QString picture; // background picture, drawn at the client origin
-    QString icon;    // empty: none
-    int left = 0;    // design-time client area, twips
+    QString icon; // empty: none
+    int left = 0; // design-time client area, twips
     int top = 0;
     int width = 0;
     int height = 0;
@@ -98,18 +101,16 @@ struct Form {
     const Control* find(const QString& controlName) const;
 };
 
-// One row of the probe table: the socket and the indicator it feeds, in the
-// fixed order update, login, character select, channel 1, 2, 3.
-struct ProbeRow {
-    QString socket;
-    QString indicator;
-    QString server; // the server's display name, e.g. "Login"
-};
-
-// How indicators read. "%1" stands for the row's server name.
+// How indicators read in each state. "%1" stands for the server's name.
 struct IndicatorTexts {
     QString up;
     QString down;
+};
+
+// An embedded web page: the browser control that shows it and its address.
+struct EmbeddedPage {
+    QString browser; // empty: the program has none
+    QString url;
 };
 
 // The web sites opened by the link buttons and the search (http scheme).
@@ -125,13 +126,17 @@ struct Sites {
 // Everything that makes one program: its two windows and the data its
 // behaviour reads. Tallowbar and Brambleview differ only here.
 struct Program {
-    QString name;
-    QString fileVersion;
+    QString name;        // the application's name
+    QString fileVersion; // e.g. "2.00.0002"
     Form form1;
     Form form2;
-    std::vector<ProbeRow> probes;
+    std::vector<Server> probes; // probe-table order
     IndicatorTexts indicators;
-    QString fixedTrayTip; // empty: the tip is the rebuilt indicator summary
+    // The tray tip: a fixed title, or (empty) the indicator summary that the
+    // timer named by summaryTimer rebuilds after each pass and tick.
+    QString trayTitle;
+    QString summaryTimer;
+    EmbeddedPage page;
     Sites sites;
 };
 

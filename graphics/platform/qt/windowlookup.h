@@ -5,9 +5,9 @@
 
 class QWindow;
 
-namespace monitor::qt {
+namespace gdi::qt {
 
 // The created top-level window whose native id is hWnd; nullptr if none.
 QWindow* windowFor(gdi::HWND hWnd);
 
-} // namespace monitor::qt
+} // namespace gdi::qt

@@ -1,4 +1,4 @@
-#include "forms/formdefinition.h"
+#include "forms/shared/formdefinition.h"
 
 #include <algorithm>
 

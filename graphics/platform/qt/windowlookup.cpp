@@ -1,9 +1,9 @@
-#include "monitor/platform/qt/windowlookup.h"
+#include "graphics/platform/qt/windowlookup.h"
 
 #include <QGuiApplication>
 #include <QWindow>
 
-namespace monitor::qt {
+namespace gdi::qt {
 
 QWindow* windowFor(gdi::HWND hWnd) {
     if (!qGuiApp)
@@ -14,4 +14,4 @@ QWindow* windowFor(gdi::HWND hWnd) {
     return nullptr;
 }
 
-} // namespace monitor::qt
+} // namespace gdi::qt

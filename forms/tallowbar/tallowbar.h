@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/formdefinition.h"
+#include "forms/shared/formdefinition.h"
 
 namespace forms {
 

@@ -1,9 +1,9 @@
 // Tallowbar's windows. Only the six indicators and the hide and close labels
 // lie inside the 240 x 89 skin; every other control exists, keeps its tab
 // place and reacts as usual, but the window shape cuts it away.
-#include "forms/tallowbar.h"
+#include "forms/tallowbar/tallowbar.h"
 
-#include "forms/common.h"
+#include "forms/shared/common.h"
 
 namespace forms {
 namespace {
@@ -45,7 +45,6 @@ Control linkButton(const char* name, int top, const char* text, const char* tip,
 Form tickerForm() {
     Form f{.name = "Form1",
            .caption = "Form1",
-           .picture = ":/forms/ticker_skin.bmp",
            .icon = ":/forms/vellmoor.ico",
            .left = 0,
            .top = 0,
@@ -107,12 +106,14 @@ Form tickerForm() {
 
 Program tallowbar() {
     return {.name = "Tallowbar",
-            .fileVersion = "2.00.0002",
+            .fileVersion = VELL_FILE_VERSION,
             .form1 = tickerForm(),
             .form2 = menuForm(),
-            .probes = probeTable(),
+            .probes = servers(),
             .indicators = {"Y", "X"},
-            .fixedTrayTip = {},
+            .trayTitle = {},
+            .summaryTimer = "ToolTipUpdater",
+            .page = {},
             .sites = buildSites()};
 }
 
