@@ -34,17 +34,21 @@ int main(int argc, char** argv) {
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const bool ok = write(dir, "ticker_skin.bmp", skingen::bmp24(skingen::tickerSkin())) &&
                     write(dir, "vellmoor.ico", skingen::icon8(skingen::windowIcon())) &&
-                    write(dir, "refresh.bmp", skingen::bmp8(skingen::refreshPicture()));
-    // The desktop's icons (hicolor theme sizes), from the same drawing.
+                    write(dir, "refresh.bmp", skingen::bmp8(skingen::refreshPicture())) &&
+                    write(dir, "panel_skin.bmp", skingen::bmp24(skingen::panelSkin()));
+    // The desktop's icons (hicolor theme sizes), from the same drawing; both
+    // programs share the window icon, so each installs the same pictures.
     for (int size : {16, 32, 48, 64, 128}) {
-        const QString name = QString("icons/%1x%1/tallowbar.png").arg(size);
         dir.mkpath(QString("icons/%1x%1").arg(size));
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         skingen::windowIcon(size).save(&buffer, "PNG");
-        if (!write(dir, qPrintable(name), png))
-            return 1;
+        for (const char* program : {"tallowbar", "brambleview"}) {
+            const QString name = QString("icons/%1x%1/%2.png").arg(size).arg(program);
+            if (!write(dir, qPrintable(name), png))
+                return 1;
+        }
     }
     return ok ? 0 : 1;
 }
