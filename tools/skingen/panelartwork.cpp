@@ -174,6 +174,44 @@ void swash(QPainter& p, QPointF centre, qreal half) {
     p.drawPolygon(lozenge);
 }
 
+// A red wax seal stamped with the game's initial, below the Refresh row.
+void waxSeal(QPainter& p, QPointF centre) {
+    QPainterPath blob;
+    const int lobes = 14;
+    for (int i = 0; i <= lobes * 4; ++i) {
+        const qreal a = i * 6.28318530718 / (lobes * 4);
+        const qreal r = 15 + 1.2 * std::sin(a * lobes) + 0.8 * std::sin(a * 3 + 1);
+        const QPointF pt = centre + QPointF(std::cos(a) * r, std::sin(a) * r);
+        i == 0 ? blob.moveTo(pt) : blob.lineTo(pt);
+    }
+    blob.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 20, 8, 90));
+    p.drawPath(blob.translated(1.5, 2));
+    QRadialGradient wax(centre + QPointF(-5, -6), 22);
+    wax.setColorAt(0, QColor(206, 62, 44));
+    wax.setColorAt(0.6, QColor(150, 26, 18));
+    wax.setColorAt(1, QColor(96, 12, 8));
+    p.setBrush(wax);
+    p.setPen(QPen(QColor(86, 12, 8), 0.8));
+    p.drawPath(blob);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(98, 14, 10), 1.4));
+    p.drawEllipse(centre, 10.5, 10.5);
+    p.setPen(QPen(QColor(230, 120, 100, 120), 0.8));
+    p.drawArc(QRectF(centre - QPointF(11.5, 11.5), QSizeF(23, 23)), 60 * 16, 120 * 16);
+    QFont font("Z003");
+    font.setPixelSize(20);
+    QPainterPath letter;
+    const qreal w = QFontMetricsF(font).horizontalAdvance("V");
+    letter.addText(centre.x() - w / 2, centre.y() + 7, font, "V");
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(236, 130, 110, 150));
+    p.drawPath(letter.translated(0.7, 0.8));
+    p.setBrush(QColor(92, 10, 6));
+    p.drawPath(letter);
+}
+
 // A dark wooden inset under the countdown, whose text is yellow.
 void countdownPlaque(QPainter& p) {
     QLinearGradient wood(CountdownPlaque.topLeft(), CountdownPlaque.bottomLeft());
@@ -195,6 +233,8 @@ void paintLettering(QImage& canvas) {
     heading(p, "Other Crap", LeftPanel.center().x(), 138);
     heading(p, "Server INFO", RightPanel.center().x(), 138);
     swash(p, QPointF(RightPanel.center().x(), 178), 52);
+    swash(p, QPointF(LeftPanel.center().x(), 250), 52);
+    waxSeal(p, QPointF(RightPanel.center().x(), 360));
     countdownPlaque(p);
 }
 
@@ -208,7 +248,7 @@ void addWood(QImage& canvas, const QImage& layer, float shadow = 0.5f) {
 // out of it.
 std::vector<Branch> frameBranches() {
     return {
-        {{470, 28}, {478, 170}, {457, 330}, {467, 513}, 10, 13, 101},    // right, a post
+        {{470, 28}, {478, 170}, {457, 330}, {467, 500}, 10, 12.5f, 101}, // right, a post
         {{112, 32}, {103, 160}, {126, 330}, {113, 472}, 11.5f, 10, 102}, // left
         {{78, 71}, {200, 58}, {340, 84}, {500, 63}, 11.5f, 9, 103},      // top
         {{82, 430}, {200, 440}, {360, 418}, {498, 432}, 12, 10, 104},    // bottom
