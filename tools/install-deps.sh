@@ -13,6 +13,8 @@ packages=(
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
     # install checks
     desktop-file-utils
+    # regenerating the skins: the panel's hand-lettered headings (Z003)
+    fonts-urw-base35
 )
 
 missing=()

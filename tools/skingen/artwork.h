@@ -7,6 +7,7 @@
 namespace skingen {
 
 QImage tickerSkin();
+QImage panelSkin();
 QImage windowIcon(int size = 16);
 QImage refreshPicture();
 

@@ -1,11 +1,12 @@
 // Draws the programs' image assets and writes them in their shipped formats.
-// Usage: skingen OUTPUT_DIR
+// Usage: skingen FORMS_DIR (the forms/ folder: each picture goes where its program takes it)
 #include "artwork.h"
 #include "bmpwriter.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -28,23 +29,30 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen OUTPUT_DIR\n");
+        std::fprintf(stderr, "usage: skingen FORMS_DIR\n");
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    const bool ok = write(dir, "ticker_skin.bmp", skingen::bmp24(skingen::tickerSkin())) &&
-                    write(dir, "vellmoor.ico", skingen::icon8(skingen::windowIcon())) &&
-                    write(dir, "refresh.bmp", skingen::bmp8(skingen::refreshPicture()));
-    // The desktop's icons (hicolor theme sizes), from the same drawing.
+    for (const char* folder : {"shared/assets", "tallowbar/assets", "brambleview/assets"})
+        dir.mkpath(folder);
+    const bool ok =
+        write(dir, "shared/assets/vellmoor.ico", skingen::icon8(skingen::windowIcon())) &&
+        write(dir, "shared/assets/refresh.bmp", skingen::bmp8(skingen::refreshPicture())) &&
+        write(dir, "tallowbar/assets/ticker_skin.bmp", skingen::bmp24(skingen::tickerSkin())) &&
+        write(dir, "brambleview/assets/panel_skin.bmp", skingen::bmp24(skingen::panelSkin()));
+    // The desktop's icons (hicolor theme sizes), from the same drawing; both
+    // programs share the window icon, so each installs the same pictures.
     for (int size : {16, 32, 48, 64, 128}) {
-        const QString name = QString("icons/%1x%1/tallowbar.png").arg(size);
-        dir.mkpath(QString("icons/%1x%1").arg(size));
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         skingen::windowIcon(size).save(&buffer, "PNG");
-        if (!write(dir, qPrintable(name), png))
-            return 1;
+        for (const char* program : {"tallowbar", "brambleview"}) {
+            const QString name = QString("%2/icons/%1x%1/%2.png").arg(size).arg(program);
+            dir.mkpath(QFileInfo(dir.filePath(name)).path());
+            if (!write(dir, qPrintable(name), png))
+                return 1;
+        }
     }
     return ok ? 0 : 1;
 }
