@@ -1,6 +1,8 @@
-// Building a window shape from a 562 x 520 skin-like picture: our region
-// class (one create, one XOR and one delete a run, combined lazily) against
-// Qt's own QRegion(QBitmap) on the same picture, measured side by side.
+// Building a window shape from a 562 x 520 skin-like picture, side by side on
+// the same picture: our region class (one create, one XOR and one delete a
+// run, combined lazily), alone and with the shape read back as the window
+// gets it, against Qt's QRegion(QBitmap) with the bitmap made beforehand and
+// Qt's whole path from the image; eager per-run XORs once, for scale.
 #include "graphics/dibsectionregion.h"
 #include "graphics/platform/qt/qtgdi.h"
 #include "skinlike.h"

@@ -13,20 +13,21 @@ namespace skingen {
 namespace {
 
 // Outlines in leaf space: stalk at (0, 0), tip at (1, 0).
-QPainterPath lance() {
+// A leaf mirrored about its midrib, its upper edge bulging through c1 and c2.
+QPainterPath symmetricLeaf(QPointF c1, QPointF c2) {
     QPainterPath path;
     path.moveTo(0, 0);
-    path.cubicTo(0.22, -0.36, 0.68, -0.3, 1, 0);
-    path.cubicTo(0.68, 0.3, 0.22, 0.36, 0, 0);
+    path.cubicTo(c1.x(), -c1.y(), c2.x(), -c2.y(), 1, 0);
+    path.cubicTo(c2.x(), c2.y(), c1.x(), c1.y(), 0, 0);
     return path;
 }
 
+QPainterPath lance() {
+    return symmetricLeaf({0.22, 0.36}, {0.68, 0.3});
+}
+
 QPainterPath roundLeaf() {
-    QPainterPath path;
-    path.moveTo(0, 0);
-    path.cubicTo(0.02, -0.6, 0.8, -0.58, 1, 0);
-    path.cubicTo(0.8, 0.58, 0.02, 0.6, 0, 0);
-    return path;
+    return symmetricLeaf({0.02, 0.6}, {0.8, 0.58});
 }
 
 QPainterPath ivy() {

@@ -103,9 +103,8 @@ QRegion XorRegion::toQRegion() const {
     return region;
 }
 
-// One sweep from top to bottom. Each rectangle flips the parity of its columns
-// at its top and again at its bottom; a band's columns are then the stretches
-// between set bits of the parity "difference" row, taken in pairs.
+// Works the XOR list out into bands: row by row over the bounding box while a
+// bit a pixel is cheap (window-sized shapes), else by a sweep over the edges.
 void XorRegion::normalize() const {
     normalized_ = true;
     if (items_.empty())
@@ -187,6 +186,9 @@ void XorRegion::normalizeByRows(const Rect& box) const {
     items_.swap(out);
 }
 
+// One sweep from top to bottom over the rectangles' compressed edges: each
+// rectangle flips the parity of its columns at its top and again at its
+// bottom; a band's columns are the stretches of odd parity.
 void XorRegion::normalizeBySweep() const {
     std::vector<int> xs, ys;
     xs.reserve(items_.size() * 2);

@@ -3,9 +3,9 @@
 //
 // Building a window shape XORs thousands of one-pixel-wide runs out of a
 // rectangle; doing each XOR eagerly costs a full region rebuild per run. Here
-// an XOR is an append, and one sweep over all of them at the end gives the
-// same pixels: a pixel is in the region when an odd number of the listed
-// rectangles cover it.
+// an XOR is an append, and one pass over all of them when the region is read
+// gives the same pixels: a pixel is in the region when an odd number of the
+// listed rectangles cover it.
 #pragma once
 
 #include <QRegion>

@@ -4,8 +4,9 @@
 
 namespace monitor::qt {
 
-// Keeps windows on top with Qt's stays-on-top hint and moves them through the
-// window manager (QWindow::startSystemMove).
+// Keeps windows on top with Qt's stays-on-top hint (which the window already
+// has from its creation: see SetWindowPos) and moves them through the window
+// manager: _NET_WM_MOVERESIZE on X11, QWindow::startSystemMove elsewhere.
 class QtWindowShell final : public WindowShell {
 public:
     bool SetWindowPos(gdi::HWND hWnd, gdi::HWND insertAfter, int x, int y, int cx, int cy,
