@@ -14,6 +14,56 @@ std::vector<Control> probeSockets() {
     return sockets;
 }
 
+namespace {
+
+constexpr auto Label = ControlKind::Label;
+constexpr auto Button = ControlKind::CommandButton;
+
+Control linkButton(const char* name, int top, const char* text, const char* tip, int tab) {
+    return {.name = name,
+            .kind = Button,
+            .left = 2520,
+            .top = top,
+            .width = 1815,
+            .height = 255,
+            .text = text,
+            .toolTip = tip,
+            .tabIndex = tab};
+}
+
+} // namespace
+
+std::vector<Control> sharedControls() {
+    // A table, one control to a line or two: keep it as laid out.
+    // clang-format off
+    return {
+        {.name = "Label1", .kind = Label, .left = 6120, .top = 4560, .width = 375, .height = 255,
+         .text = "10...", .foreColor = Yellow, .transparent = true,
+         .toolTip = "This is how many minutes left until next auto refresh", .tabIndex = 10},
+        {.name = "Label4", .kind = Label, .left = 6840, .top = 7200, .width = 735, .height = 255,
+         .transparent = true, .toolTip = "Coding by Tib", .tabIndex = 18},
+        {.name = "Command1", .kind = Button, .left = 5280, .top = 4560, .width = 735,
+         .height = 255, .text = "Refresh", .backColor = Silver,
+         .toolTip = "Force Refresh Nao! DO NOT SPAM THIS BUTTON, YOU WILL GET AN IP BAN xD",
+         .tabIndex = 1, .picture = RefreshPicture},
+        {.name = "Text1", .kind = ControlKind::TextBox, .left = 2520, .top = 3000, .width = 1335,
+         .height = 225, .text = "Forum Search", .font = Serif6, .toolTip = "Enter Search Query",
+         .tabIndex = 2},
+        {.name = "Command2", .kind = Button, .left = 3960, .top = 3000, .width = 255,
+         .height = 255, .text = "->", .backColor = Silver, .font = Serif6,
+         .toolTip = "Search Vellmoor Forum! (Opens in default browser)", .tabIndex = 3},
+        linkButton("Command6", 4215, "VellNA Official Site", "Load the official Vell NA web site.",
+                   16),
+        linkButton("Command7", 4530, "VellBook", "Load the VellBook site, Facebook for Vell Nuts!",
+                   17),
+        linkButton("Command5", 4845, "Marrowdell", "Load the Marrowdell clan site.", 15),
+        linkButton("Command4", 5160, "VellNA Wiki", "Load the Vell NA Wiki.", 14),
+        linkButton("Command3", 5475, "VellFans", "Load the VellFans site, web based server status.",
+                   13),
+    };
+    // clang-format on
+}
+
 Control countdownTimer() {
     return {.name = "Timer1", .kind = ControlKind::Timer, .interval = 60000, .enabled = true};
 }

@@ -7,6 +7,13 @@
 namespace forms {
 
 inline constexpr auto MsSerif = "MS Serif";
+inline const Font Serif6{MsSerif, 6, 400};
+inline constexpr auto WindowIcon = ":/forms/vellmoor.ico";
+inline constexpr auto RefreshPicture = ":/forms/refresh.bmp";
+
+// The controls both windows have alike: the countdown, the credits hotspot,
+// Refresh, the search box and its button, and the five link buttons.
+std::vector<Control> sharedControls();
 
 // The six probe sockets, aimed at the servers' build-time endpoints.
 std::vector<Control> probeSockets();

@@ -16,6 +16,9 @@ struct Server {
     QString name;      // the name players read, e.g. "Character Select"
     QString host;      // build-time address (forms/shared/Endpoints.cmake)
     std::uint16_t port = 0;
+    QString toolTip;  // the indicator's hover text
+    int tabIndex = 0; // the indicator's place in the tab order
+    QString spoken;   // what a screen reader calls the server: "Login server"
 };
 
 // update, login, character select, channel 1, 2, 3.

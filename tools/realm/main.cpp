@@ -1,9 +1,13 @@
 // vellrealm: the game's six servers, simulated on loopback.
 //
-// Usage: vellrealm [--down NAMES] [--silent NAMES]
+// Usage: vellrealm [--down NAMES] [--silent NAMES] [--no-site]
 //   NAMES is a comma-separated list of update, login, charselect, ch1, ch2, ch3.
+// It also serves the official site's game-start page on port 80 of the
+// official site's address, for the panel's embedded browser (--no-site: not).
 // While it runs, lines on standard input change the realm:
 //   up NAME | down NAME | silent NAME | status | quit
+#include "forms/shared/endpoints.h"
+#include "tools/realm/gamestartsite.h"
 #include "tools/realm/realm.h"
 
 #include <QCoreApplication>
@@ -73,18 +77,35 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QStringList args = app.arguments();
+    bool site = true;
     for (int i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--down" && hasValue) {
+        if (args[i] == "--no-site") {
+            site = false;
+        } else if (args[i] == "--down" && hasValue) {
             if (!applyList(r, args[++i], realm::State::Down))
                 return 1;
         } else if (args[i] == "--silent" && hasValue) {
             if (!applyList(r, args[++i], realm::State::Silent))
                 return 1;
         } else {
-            std::fprintf(stderr, "usage: vellrealm [--down NAMES] [--silent NAMES]\n");
+            std::fprintf(stderr, "usage: vellrealm [--down NAMES] [--silent NAMES] [--no-site]\n");
             return 2;
         }
+    }
+    realm::GameStartSite gameStart;
+    const QHostAddress official(forms::endpoints::OfficialSite);
+    if (site && official.isNull()) {
+        std::fprintf(stderr,
+                     "vellrealm: the official site %s is no address here: not serving "
+                     "its game-start page\n",
+                     forms::endpoints::OfficialSite);
+    } else if (site) {
+        if (!gameStart.listen(official, 80, &error)) {
+            std::fprintf(stderr, "vellrealm: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("game-start page: %s\n", qPrintable(gameStart.url()));
     }
     std::printf("vellrealm: ready\n");
     printStatus(r);

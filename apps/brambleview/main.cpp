@@ -1,0 +1,8 @@
+// Brambleview, the Vellmoor server-status panel with its game-start page.
+#include "forms/brambleview/brambleview.h"
+#include "monitor/runprogram.h"
+#include "webenginebrowser.h"
+
+int main(int argc, char** argv) {
+    return monitor::runProgram(forms::brambleview(), argc, argv, brambleview::webEngineBrowsers());
+}

@@ -1,0 +1,32 @@
+// The embedded browser over Qt WebEngine: a web view child of the main window,
+// on a profile of its own that keeps nothing on disk (the program keeps no
+// state between runs). Only Brambleview links this.
+#pragma once
+
+#include "monitor/platform/webbrowser.h"
+
+#include <QPointer>
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace brambleview {
+
+class WebEngineBrowser final : public monitor::WebBrowser {
+public:
+    WebEngineBrowser(QWidget* parent, const QRect& geometry);
+    ~WebEngineBrowser() override;
+
+    double Left() const override { return left_; }
+    void setLeft(double pixels) override;
+    void Navigate(const QString& url) override;
+
+private:
+    QWebEngineProfile* profile_; // outlives the view's page, so it goes last
+    QPointer<QWebEngineView> view_;
+    double left_;
+};
+
+monitor::BrowserFactory webEngineBrowsers();
+
+} // namespace brambleview
