@@ -10,6 +10,7 @@
 
 class QImage;
 class QRegion;
+class QString;
 
 namespace gdi {
 
@@ -67,6 +68,11 @@ inline constexpr int RGN_XOR = 3;
 inline constexpr int RGN_DIFF = 4;
 inline constexpr int RGN_COPY = 5;
 
+// Clipboard formats and message boxes.
+inline constexpr std::uint32_t CF_BITMAP = 2;
+inline constexpr std::uint32_t MB_OK = 0;
+inline constexpr int IDOK = 1;
+
 class Gdi {
 public:
     virtual ~Gdi() = default;
@@ -108,6 +114,17 @@ public:
     virtual HBITMAP BitmapFromImage(const QImage& image) = 0;
     // The region's pixels; an empty region for a bad handle.
     virtual QRegion RegionPixels(HRGN region) = 0;
+
+    // The system clipboard, opened by one caller at a time.
+    virtual bool OpenClipboard(HWND owner) = 0;
+    virtual bool EmptyClipboard() = 0;
+    // Non-zero when the clipboard took the data; it then owns it (a bitmap
+    // handle is no longer the caller's to delete).
+    virtual Handle SetClipboardData(std::uint32_t format, Handle data) = 0;
+    virtual bool CloseClipboard() = 0;
+    // Shows text under caption and waits until the user closes the box.
+    virtual int MessageBoxA(HWND owner, const QString& text, const QString& caption,
+                            std::uint32_t type) = 0;
 };
 
 // The process-wide layer over Qt Gui.

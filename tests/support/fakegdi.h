@@ -42,6 +42,15 @@ public:
     int SetWindowRgn(gdi::HWND window, gdi::HRGN region, bool redraw) override;
     gdi::HBITMAP BitmapFromImage(const QImage& image) override;
     QRegion RegionPixels(gdi::HRGN region) override;
+    bool OpenClipboard(gdi::HWND owner) override;
+    bool EmptyClipboard() override;
+    gdi::Handle SetClipboardData(std::uint32_t format, gdi::Handle data) override;
+    bool CloseClipboard() override;
+    // Shows nothing: records the text and caption, and whether the clipboard
+    // was open meanwhile; answers OK.
+    int MessageBoxA(gdi::HWND owner, const QString& text, const QString& caption,
+                    std::uint32_t type) override;
+    bool clipboardOpenDuringMessage = false;
 
 private:
     // Logs the call; true when it is to be refused.

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -38,6 +39,18 @@ public:
     int SetWindowRgn(HWND window, HRGN region, bool redraw) override;
     HBITMAP BitmapFromImage(const QImage& image) override;
     QRegion RegionPixels(HRGN region) override;
+    bool OpenClipboard(HWND owner) override;
+    bool EmptyClipboard() override;
+    Handle SetClipboardData(std::uint32_t format, Handle data) override;
+    bool CloseClipboard() override;
+    int MessageBoxA(HWND owner, const QString& text, const QString& caption,
+                    std::uint32_t type) override;
+
+    // Graphics has no widgets: a program hands in how a message box is shown.
+    // Without one the text goes to the log and counts as answered with OK.
+    using MessageBoxPresenter = std::function<int(const QString& text, const QString& caption)>;
+    static void setMessageBoxPresenter(MessageBoxPresenter presenter);
+    bool clipboardOpen() const { return clipboardOpen_; }
 
     // Live objects, for leak checks.
     int liveObjects() const;
@@ -83,6 +96,7 @@ private:
     };
     std::vector<PooledRegion> regions_;
     std::vector<std::uint32_t> regionFree_;
+    bool clipboardOpen_ = false;
 };
 
 } // namespace gdi::qt
