@@ -1,8 +1,9 @@
 // Tallowbar, the Vellmoor server-status ticker.
+#include "forms/tallowbar.h"
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/platform/qt/displaysetup.h"
-#include "forms/tallowbar.h"
+#include "monitor/platform/qt/qtmessagebox.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion("2.00.0002");
     QApplication::setQuitOnLastWindowClosed(false); // the tray keeps a hidden window alive
     monitor::installFontSubstitutes();
+    monitor::qt::installMessageBox();
 
     monitor::BuildOptions options;
     options.twipsPerPixel = monitor::twipsPerPixel(QGuiApplication::primaryScreen());
