@@ -138,6 +138,11 @@ __attribute__((target("avx2"))) inline bool tiesPossible(__m256i f) {
     return !_mm256_testz_si256(m, m);
 }
 
+// Byte shift / 8 of each 32-bit lane.
+__attribute__((target("avx2"))) inline __m256i byteOf(__m256i w, int shift) {
+    return _mm256_and_si256(_mm256_srli_epi32(w, shift), _mm256_set1_epi32(0xFF));
+}
+
 __attribute__((target("avx2"))) inline __m256i widen(const std::uint8_t* p) {
     return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
 }
@@ -207,6 +212,43 @@ __attribute__((target("avx2"))) void eightPixels(const RowJob& job, std::int32_t
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 16), _mm256_extracti128_si256(out, 1));
 }
 
+// Eight target pixels anywhere in the row, one lane each: every pixel's two
+// source pixels are fetched on their own, for scales that spread a group of
+// four over more than one 16-byte window (shrinking).
+template <bool VTies>
+__attribute__((target("avx2"))) void eightSpreadPixels(const RowJob& job, std::int32_t x,
+                                                       __m256i xi, __m256i fx, __m256i fy) {
+    const __m256i at = _mm256_add_epi32(_mm256_slli_epi32(xi, 1), xi); // 3 xi
+    const __m256i at2 = _mm256_add_epi32(at, _mm256_set1_epi32(2));
+    const auto* r0 = reinterpret_cast<const int*>(job.r0);
+    const auto* r1 = reinterpret_cast<const int*>(job.r1);
+    // Bytes 3 xi .. 3 xi + 3 and 3 xi + 2 .. 3 xi + 5 of both rows.
+    const __m256i a = _mm256_i32gather_epi32(r0, at, 1), a2 = _mm256_i32gather_epi32(r0, at2, 1);
+    const __m256i c = _mm256_i32gather_epi32(r1, at, 1), c2 = _mm256_i32gather_epi32(r1, at2, 1);
+    // Channel ch of the left pixel is byte ch of the first word; of the right
+    // pixel, byte 3 of the first word (blue) or bytes 2 and 3 of the second.
+    const int rightWord[3] = {0, 1, 1}, rightShift[3] = {24, 16, 24};
+    const bool ties = tiesPossible(fx);
+    __m256i out = _mm256_setzero_si256();
+    for (int ch = 0; ch < 3; ++ch) {
+        const __m256i left = blend<VTies>(byteOf(a, 8 * ch), byteOf(c, 8 * ch), fy);
+        const __m256i ra = byteOf(rightWord[ch] ? a2 : a, rightShift[ch]);
+        const __m256i rc = byteOf(rightWord[ch] ? c2 : c, rightShift[ch]);
+        const __m256i right = blend<VTies>(ra, rc, fy);
+        const __m256i v = ties ? blend<true>(left, right, fx) : blend<false>(left, right, fx);
+        out = _mm256_or_si256(out, _mm256_slli_epi32(v, 8 * ch));
+    }
+    // Drop each pixel's fourth byte: 12 bytes a half, then 24 in a row.
+    const __m256i squeeze =
+        _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6,
+                         8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(out, squeeze),
+                                                       _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    std::uint8_t* d = job.out + 3 * std::size_t(x);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(packed));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 16), _mm256_extracti128_si256(packed, 1));
+}
+
 template <bool VTies>
 __attribute__((target("avx2"))) void rowAvx2(const RowJob& job, __m256i fy) {
     const __m256 scale = _mm256_set1_ps(job.xScale);
@@ -230,6 +272,8 @@ __attribute__((target("avx2"))) void rowAvx2(const RowJob& job, __m256i fy) {
                           3 * std::int64_t(b1) + 16 <= job.srcBytes;
         if (exact && fits) {
             eightPixels<VTies>(job, x, xi, fx, fy);
+        } else if (exact) {
+            eightSpreadPixels<VTies>(job, x, xi, fx, fy);
         } else {
             for (std::int32_t k = x; k < x + 8; ++k)
                 pixelAt(job, k);
