@@ -150,19 +150,20 @@ __attribute__((target("avx2"))) inline __m256i widen(const std::uint8_t* p) {
 // Eight target pixels x .. x + 7 whose source pixels lie in two 16-byte
 // windows, one for each group of four: the vertical blends are made on the
 // windows' bytes, then shuffled into place for the horizontal ones.
-template <bool VTies>
+// With OneWindow, all eight lie in the first window, which serves both groups.
+template <bool VTies, bool OneWindow>
 __attribute__((target("avx2"))) void eightPixels(const RowJob& job, std::int32_t x, __m256i xi,
                                                  __m256i fx, __m256i fy) {
     const int b0 = _mm256_cvtsi256_si32(xi);
-    const int b1 = _mm256_extract_epi32(xi, 4);
+    const int b1 = OneWindow ? b0 : _mm256_extract_epi32(xi, 4);
     const std::uint8_t* a0 = job.r0 + 3 * std::size_t(b0);
     const std::uint8_t* a1 = job.r0 + 3 * std::size_t(b1);
     const std::uint8_t* c0 = job.r1 + 3 * std::size_t(b0);
     const std::uint8_t* c1 = job.r1 + 3 * std::size_t(b1);
     const __m256i v0 = blend<VTies>(widen(a0), widen(c0), fy);
     const __m256i v1 = blend<VTies>(widen(a0 + 8), widen(c0 + 8), fy);
-    const __m256i v2 = blend<VTies>(widen(a1), widen(c1), fy);
-    const __m256i v3 = blend<VTies>(widen(a1 + 8), widen(c1 + 8), fy);
+    const __m256i v2 = OneWindow ? v0 : blend<VTies>(widen(a1), widen(c1), fy);
+    const __m256i v3 = OneWindow ? v1 : blend<VTies>(widen(a1 + 8), widen(c1 + 8), fy);
     const __m256i inOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     // Window 0 in the low 16 bytes, window 1 in the high 16.
     const __m256i v = _mm256_permutevar8x32_epi32(
@@ -171,7 +172,8 @@ __attribute__((target("avx2"))) void eightPixels(const RowJob& job, std::int32_t
     // Byte 3p + c (group 0) or 4 + 3p + c (group 1) takes channel c of the
     // left neighbour of pixel p: window byte 3 (xi - base) + c.
     const __m256i rel = _mm256_sub_epi32(
-        xi, _mm256_permutevar8x32_epi32(xi, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4)));
+        xi, OneWindow ? _mm256_set1_epi32(b0)
+                      : _mm256_permutevar8x32_epi32(xi, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4)));
     const __m256i rel3 = _mm256_add_epi32(_mm256_slli_epi32(rel, 1), rel);
     const __m256i spread =
         _mm256_setr_epi8(0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, -128, -128, -128, -128, //
@@ -270,8 +272,10 @@ __attribute__((target("avx2"))) void rowAvx2(const RowJob& job, __m256i fy) {
         const bool fits = _mm256_extract_epi32(xi, 3) - b0 <= 3 &&
                           _mm256_extract_epi32(xi, 7) - b1 <= 3 &&
                           3 * std::int64_t(b1) + 16 <= job.srcBytes;
-        if (exact && fits) {
-            eightPixels<VTies>(job, x, xi, fx, fy);
+        if (exact && fits && _mm256_extract_epi32(xi, 7) - b0 <= 3) {
+            eightPixels<VTies, true>(job, x, xi, fx, fy);
+        } else if (exact && fits) {
+            eightPixels<VTies, false>(job, x, xi, fx, fy);
         } else if (exact) {
             eightSpreadPixels<VTies>(job, x, xi, fx, fy);
         } else {
