@@ -1,5 +1,7 @@
 #include "graphics/dibsection.h"
 
+#include "graphics/screendc.h"
+
 #include <limits>
 
 namespace vell {
@@ -11,28 +13,6 @@ std::int32_t checked(std::int64_t v) {
         throw RuntimeError::overflow();
     return static_cast<std::int32_t>(v);
 }
-
-// The screen's drawing context, given back to the system when it goes.
-class ScreenDC {
-public:
-    explicit ScreenDC(gdi::Gdi& gdi) : gdi_(gdi), window_(gdi.GetDesktopWindow()) {
-        dc_ = gdi.GetDC(window_);
-    }
-    ~ScreenDC() { release(); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    gdi::HDC get() const { return dc_; }
-    void release() {
-        if (dc_)
-            gdi_.ReleaseDC(window_, dc_);
-        dc_ = 0;
-    }
-
-private:
-    gdi::Gdi& gdi_;
-    gdi::HWND window_;
-    gdi::HDC dc_ = 0;
-};
 
 // A memory context holding a borrowed bitmap; the bitmap it had is put back
 // before the context is deleted.

@@ -9,8 +9,11 @@
 #include "graphics/stdpicture.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace vell {
+
+class RandomSource;
 
 class cDIBSection {
 public:
@@ -54,7 +57,21 @@ public:
 
     void ClearUp();
 
+    // A new surface lNewWidth x lNewHeight (height first) with this one's
+    // picture: a copy at the same size, else interpolated. None when the new
+    // surface cannot be made, or when this one has no pixels to read.
+    std::unique_ptr<cDIBSection> Resample(std::int32_t lNewHeight, std::int32_t lNewWidth) const;
+    // Fills every pixel with noise: grey, or blue 0 with random green and red.
+    // A surface without pixels is left alone. Padding is never written.
+    void RandomiseBits(bool bGray);
+    void RandomiseBits(bool bGray, RandomSource& random);
+    // Puts a bitmap of the surface on the system clipboard; true when it took
+    // it. bAsDIB is not supported: it says so in a message box.
+    bool CopyToClipboard(bool bAsDIB);
+
 private:
+    void InterpolateInto(cDIBSection& cDibTarget) const;
+
     gdi::Gdi& gdi_;
     gdi::HBITMAP hDibBitmap = 0;
     gdi::HBITMAP hPrevBitmap = 0;

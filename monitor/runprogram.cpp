@@ -3,6 +3,7 @@
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/platform/qt/displaysetup.h"
+#include "monitor/platform/qt/qtmessagebox.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,6 +18,7 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     QApplication::setApplicationVersion(program.fileVersion);
     QApplication::setQuitOnLastWindowClosed(false); // the tray keeps a hidden window alive
     installFontSubstitutes();
+    qt::installMessageBox();
 
     BuildOptions options;
     options.twipsPerPixel = twipsPerPixel(QGuiApplication::primaryScreen());

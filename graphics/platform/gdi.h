@@ -64,6 +64,11 @@ inline constexpr int RGN_XOR = 3;
 inline constexpr int RGN_DIFF = 4;
 inline constexpr int RGN_COPY = 5;
 
+// Clipboard formats and message boxes.
+inline constexpr std::uint32_t CF_BITMAP = 2;
+inline constexpr std::uint32_t MB_OK = 0;
+inline constexpr int IDOK = 1;
+
 class Gdi {
 public:
     virtual ~Gdi() = default;
@@ -104,6 +109,17 @@ public:
     // top-down, one plane); 0 for any other layout. Freed with DeleteObject.
     virtual HBITMAP CreateBitmap(int width, int height, std::uint32_t planes,
                                  std::uint32_t bitCount, const void* bits) = 0;
+
+    // The system clipboard, opened by one caller at a time.
+    virtual bool OpenClipboard(HWND owner) = 0;
+    virtual bool EmptyClipboard() = 0;
+    // Non-zero when the clipboard took the data; it then owns it (a bitmap
+    // handle is no longer the caller's to delete).
+    virtual Handle SetClipboardData(std::uint32_t format, Handle data) = 0;
+    virtual bool CloseClipboard() = 0;
+    // Shows text (UTF-8) under caption and waits until the user closes the box.
+    virtual int MessageBoxA(HWND owner, const char* text, const char* caption,
+                            std::uint32_t type) = 0;
 };
 
 // The process-wide layer over Qt Gui.

@@ -121,4 +121,34 @@ gdi::HBITMAP FakeGdi::CreateBitmap(int width, int height, std::uint32_t planes,
                : real.CreateBitmap(width, height, planes, bitCount, bits);
 }
 
+bool FakeGdi::OpenClipboard(gdi::HWND owner) {
+    return enter("OpenClipboard", h(owner)) ? false : real.OpenClipboard(owner);
+}
+
+bool FakeGdi::EmptyClipboard() {
+    return enter("EmptyClipboard", {}) ? false : real.EmptyClipboard();
+}
+
+gdi::Handle FakeGdi::SetClipboardData(std::uint32_t format, gdi::Handle data) {
+    return enter("SetClipboardData", QString("%1,%2").arg(format).arg(h(data)))
+               ? 0
+               : real.SetClipboardData(format, data);
+}
+
+bool FakeGdi::CloseClipboard() {
+    return enter("CloseClipboard", {}) ? false : real.CloseClipboard();
+}
+
+int FakeGdi::MessageBoxA(gdi::HWND owner, const char* text, const char* caption,
+                         std::uint32_t type) {
+    if (real.clipboardOpen())
+        clipboardOpenDuringMessage = true;
+    return enter("MessageBoxA",
+                 QString("%1,%2|%3|%4")
+                     .arg(h(owner), QString::fromUtf8(text), QString::fromUtf8(caption))
+                     .arg(type))
+               ? 0
+               : gdi::IDOK;
+}
+
 } // namespace testing_support

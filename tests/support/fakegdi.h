@@ -44,6 +44,15 @@ public:
                               const void* bits) override;
 
     QRegion RegionPixels(gdi::HRGN region) const { return real.RegionPixels(region); }
+    bool OpenClipboard(gdi::HWND owner) override;
+    bool EmptyClipboard() override;
+    gdi::Handle SetClipboardData(std::uint32_t format, gdi::Handle data) override;
+    bool CloseClipboard() override;
+    // Shows nothing: records the text and caption, and whether the clipboard
+    // was open meanwhile; answers OK.
+    int MessageBoxA(gdi::HWND owner, const char* text, const char* caption,
+                    std::uint32_t type) override;
+    bool clipboardOpenDuringMessage = false;
 
 private:
     // Logs the call; true when it is to be refused.

@@ -2,6 +2,7 @@
 
 #include "graphics/platform/qt/windowlookup.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QRegion>
 #include <QWindow>
@@ -381,6 +382,63 @@ HBITMAP QtGdi::CreateBitmap(int width, int height, std::uint32_t planes, std::ui
 QRegion QtGdi::RegionPixels(HRGN rgn) const {
     const XorRegion* r = region(rgn);
     return r ? r->toQRegion() : QRegion();
+}
+
+namespace {
+
+QtGdi::MessageBoxPresenter& presenter() {
+    static QtGdi::MessageBoxPresenter instance;
+    return instance;
+}
+
+} // namespace
+
+// Qt's clipboard needs no opening; the flag keeps the one-caller-at-a-time
+// rule so that callers behave as they would on a real system clipboard.
+bool QtGdi::OpenClipboard(HWND) {
+    if (!qGuiApp || clipboardOpen_)
+        return false;
+    clipboardOpen_ = true;
+    return true;
+}
+
+bool QtGdi::EmptyClipboard() {
+    if (!clipboardOpen_)
+        return false;
+    QGuiApplication::clipboard()->clear();
+    return true;
+}
+
+Handle QtGdi::SetClipboardData(std::uint32_t format, Handle data) {
+    const Bitmap* b = get<Bitmap>(data);
+    if (!clipboardOpen_ || format != CF_BITMAP || !b || b->selectedIn != 0)
+        return 0;
+    QImage image(b->width, b->height, QImage::Format_RGB32);
+    if (image.isNull())
+        return 0;
+    for (int y = 0; y < b->height; ++y)
+        for (int x = 0; x < b->width; ++x)
+            image.setPixel(x, y, 0xFF000000u | readPixel(*b, x, y));
+    QGuiApplication::clipboard()->setImage(image);
+    release(data); // the clipboard keeps its own copy of the pixels
+    return data;
+}
+
+bool QtGdi::CloseClipboard() {
+    const bool wasOpen = clipboardOpen_;
+    clipboardOpen_ = false;
+    return wasOpen;
+}
+
+int QtGdi::MessageBoxA(HWND, const char* text, const char* caption, std::uint32_t) {
+    if (presenter())
+        return presenter()(QString::fromUtf8(text), QString::fromUtf8(caption));
+    qWarning("%s: %s", caption, text);
+    return IDOK;
+}
+
+void QtGdi::setMessageBoxPresenter(MessageBoxPresenter p) {
+    presenter() = std::move(p);
 }
 
 } // namespace gdi::qt

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -41,6 +42,17 @@ public:
 
     // The region's pixels, for whoever reads a shape back; empty for a bad handle.
     QRegion RegionPixels(HRGN region) const;
+    bool OpenClipboard(HWND owner) override;
+    bool EmptyClipboard() override;
+    Handle SetClipboardData(std::uint32_t format, Handle data) override;
+    bool CloseClipboard() override;
+    int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) override;
+
+    // Graphics has no widgets: a program hands in how a message box is shown.
+    // Without one the text goes to the log and counts as answered with OK.
+    using MessageBoxPresenter = std::function<int(const QString& text, const QString& caption)>;
+    static void setMessageBoxPresenter(MessageBoxPresenter presenter);
+    bool clipboardOpen() const { return clipboardOpen_; }
 
     // Live objects, for leak checks.
     int liveObjects() const;
@@ -87,6 +99,7 @@ private:
     };
     std::vector<PooledRegion> regions_;
     std::vector<std::uint32_t> regionFree_;
+    bool clipboardOpen_ = false;
 };
 
 } // namespace gdi::qt
