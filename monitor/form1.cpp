@@ -21,6 +21,7 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
       program_(program), desktop_(desktop), twipsPerPixel_(options.twipsPerPixel) {
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);
+    setFont(toQFont(program_.form1.font));
     if (!program_.form1.icon.isEmpty())
         setWindowIcon(QIcon(pictures_.pixmap(program_.form1.icon)));
     if (const forms::Control* background = program_.form1.find("PicBackground"))

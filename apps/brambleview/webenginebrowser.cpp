@@ -1,5 +1,6 @@
 #include "webenginebrowser.h"
 
+#include <QOpenGLWidget>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -8,8 +9,27 @@
 
 namespace brambleview {
 
+namespace {
+
+// The web view draws into a texture. Qt gives a window with such a child
+// another kind of surface, and a window that gets its first one late (the
+// view makes it once a page starts loading) is destroyed and made anew, with
+// a new handle: the window shape and the tray icon hold the old one. A hidden
+// texture child made now, before the window exists, has the window made with
+// the right surface from the start.
+void primeForTextureChildren(QWidget* window) {
+    auto* primer = new QOpenGLWidget(window);
+    primer->setObjectName("textureSurfacePrimer");
+    primer->setFixedSize(0, 0);
+    primer->hide();
+}
+
+} // namespace
+
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
-    : profile_(new QWebEngineProfile), view_(new QWebEngineView(parent)), left_(geometry.left()) {
+    : profile_(new QWebEngineProfile),
+      view_((primeForTextureChildren(parent->window()), new QWebEngineView(parent))),
+      left_(geometry.left()) {
     view_->setObjectName("WebBrowser1");
     view_->setPage(new QWebEnginePage(profile_, view_));
     view_->setGeometry(geometry);

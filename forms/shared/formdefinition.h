@@ -91,6 +91,7 @@ struct Form {
     QString name;
     QString caption;
     QString icon; // empty: none
+    Font font{"MS Sans Serif", 8, 400}; // what controls without a font of their own use
     int left = 0; // design-time client area, twips
     int top = 0;
     int width = 0;

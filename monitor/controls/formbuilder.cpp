@@ -1,6 +1,7 @@
 #include "monitor/controls/formbuilder.h"
 
 #include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/picturebutton.h"
 #include "monitor/controls/pictures.h"
 #include "monitor/controls/twips.h"
 #include "monitor/controls/winsock.h"
@@ -15,15 +16,6 @@
 
 namespace monitor {
 namespace {
-
-QFont toQFont(const forms::Font& f) {
-    QFont font(f.face);
-    font.setPointSizeF(f.points);
-    font.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
-    if (f.face.contains("Serif"))
-        font.setStyleHint(QFont::Serif);
-    return font;
-}
 
 Qt::Alignment toQt(forms::Alignment a) {
     switch (a) {
@@ -50,14 +42,14 @@ QWidget* makeLabel(const forms::Control& c, QWidget* parent) {
 }
 
 QWidget* makeButton(const forms::Control& c, QWidget* parent, Pictures& pictures) {
-    auto* button = new QPushButton(c.text, parent);
+    auto* button = c.picture.isEmpty()
+                       ? new QPushButton(c.text, parent)
+                       : new PictureButton(c.text, pictures.pixmap(c.picture), parent);
     if (c.backColor) {
         QPalette p = button->palette();
         p.setColor(QPalette::Button, toQColor(*c.backColor));
         button->setPalette(p);
     }
-    if (!c.picture.isEmpty())
-        button->setIcon(pictures.pixmap(c.picture));
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
@@ -113,6 +105,15 @@ void placeWidget(QWidget* w, const forms::Control& c, double perPixel) {
 
 } // namespace
 
+QFont toQFont(const forms::Font& f) {
+    QFont font(f.face);
+    font.setPointSizeF(f.points);
+    font.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
+    if (f.face.contains("Serif"))
+        font.setStyleHint(QFont::Serif);
+    return font;
+}
+
 ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options,
                          Pictures& pictures) {
     ControlSet set;
@@ -140,7 +141,9 @@ void installFontSubstitutes() {
     // DejaVu Serif ships with every Debian desktop (fonts-dejavu-core) and stays
     // legible at the 8 pixels a 6-point face gets; Liberation Serif is next.
     QFont::insertSubstitutions("MS Serif", {"DejaVu Serif", "Liberation Serif", "Serif"});
-    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans", "Sans"});
+    // Liberation Sans has Arial's widths, the nearest to MS Sans Serif's: the
+    // panel's longest indicator, "Character Select: Active", fits its label.
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans", "Sans"});
 }
 
 } // namespace monitor

@@ -6,6 +6,7 @@
 #include "monitor/controls/controlset.h"
 #include "monitor/platform/webbrowser.h"
 
+class QFont;
 class QWidget;
 
 namespace monitor {
@@ -23,6 +24,8 @@ struct BuildOptions {
 // (it is no widget of ours: see WebBrowser).
 ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options,
                          Pictures& pictures);
+
+QFont toQFont(const forms::Font& font);
 
 // "MS Serif" and friends are Windows faces; map them to fonts a Linux desktop has.
 void installFontSubstitutes();

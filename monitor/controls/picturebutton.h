@@ -1,0 +1,24 @@
+// A command button that carries a picture, drawn the way such buttons are:
+// the picture centred at the top of the face and the caption under it. On a
+// button too low for both (Refresh, 17 pixels) the picture is what shows;
+// the caption stays the button's text and its accessible name.
+#pragma once
+
+#include <QPixmap>
+#include <QPushButton>
+
+namespace monitor {
+
+class PictureButton : public QPushButton {
+    Q_OBJECT
+public:
+    PictureButton(const QString& caption, const QPixmap& picture, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+} // namespace monitor
