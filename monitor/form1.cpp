@@ -40,6 +40,9 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
         p.indicator = controls_.get<LabelControl>(def.indicator);
         p.upText = QString(program_.indicators.up).replace("%1", def.name);
         p.downText = QString(program_.indicators.down).replace("%1", def.name);
+        p.spoken = def.spoken;
+        // Colours are not everyone's: the state is also said in words.
+        p.indicator->setAccessibleName(p.spoken + ": not checked yet");
         const int r = static_cast<int>(row);
         connect(p.socket, &Winsock::Connected, this, [this, r] { Probe_Connect(r); });
         connect(p.socket, &Winsock::Error, this, [this, r] { Probe_Error(r); });

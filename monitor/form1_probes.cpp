@@ -9,8 +9,10 @@
 namespace monitor {
 
 void Form1::ConnectAllProbes() {
-    for (ProbeEntry& p : probes_)
+    for (ProbeEntry& p : probes_) {
         p.socket->Connect();
+        p.indicator->setAccessibleName(p.spoken + ": checking");
+    }
 }
 
 void Form1::CloseAllProbes() {
@@ -27,6 +29,7 @@ void Form1::Probe_Connect(int row) {
     ProbeEntry& p = probes_.at(static_cast<size_t>(row));
     p.indicator->setCaption(p.upText);
     p.indicator->setForeColor(IndicatorUp);
+    p.indicator->setAccessibleName(p.spoken + ": up");
     p.socket->Close();
 }
 
@@ -34,6 +37,7 @@ void Form1::Probe_Error(int row) {
     ProbeEntry& p = probes_.at(static_cast<size_t>(row));
     p.indicator->setForeColor(IndicatorDown);
     p.indicator->setCaption(p.downText);
+    p.indicator->setAccessibleName(p.spoken + ": down");
     // The socket stays in its error state until the next pass closes it.
 }
 

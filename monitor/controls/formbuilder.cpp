@@ -93,6 +93,17 @@ QObject* makeControl(const forms::Control& c, QWidget* parent, Pictures& picture
     return nullptr;
 }
 
+// What a screen reader says of a control: its hover text as the description,
+// and as the name too where the face says nothing in words (a hotspot, "--",
+// the close "X", a text box).
+void describe(QWidget* w, const forms::Control& c) {
+    w->setAccessibleDescription(c.toolTip);
+    const bool words = std::count_if(c.text.begin(), c.text.end(),
+                                     [](QChar ch) { return ch.isLetter(); }) > 1;
+    if (c.kind == forms::ControlKind::TextBox || !words)
+        w->setAccessibleName(c.toolTip);
+}
+
 void placeWidget(QWidget* w, const forms::Control& c, double perPixel) {
     w->setGeometry(twipsToPixels(c.left, perPixel), twipsToPixels(c.top, perPixel),
                    twipsToPixels(c.width, perPixel), twipsToPixels(c.height, perPixel));
@@ -100,6 +111,7 @@ void placeWidget(QWidget* w, const forms::Control& c, double perPixel) {
         w->setFont(toQFont(*c.font));
     if (!c.toolTip.isEmpty())
         w->setToolTip(c.toolTip);
+    describe(w, c);
     w->show();
 }
 

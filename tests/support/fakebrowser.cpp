@@ -18,6 +18,8 @@ void FakeBrowser::setLeft(double pixels) {
 void FakeBrowser::Navigate(const QString& url) {
     log_ << "WebBrowser1.Navigate(" + url + ")";
     navigations << url;
+    if (onNavigate)
+        onNavigate();
 }
 
 monitor::BrowserFactory FakeBrowsers::factory() {

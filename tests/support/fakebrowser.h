@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 namespace testing_support {
 
 class FakeBrowser final : public monitor::WebBrowser {
@@ -18,6 +20,7 @@ public:
 
     QWidget* widget() const { return widget_; }
     QStringList navigations;
+    std::function<void()> onNavigate; // sees the window as Navigate finds it
 
 private:
     QStringList& log_;

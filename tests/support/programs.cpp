@@ -1,11 +1,12 @@
 #include "support/programs.h"
 
+#include "forms/brambleview/brambleview.h"
 #include "forms/tallowbar/tallowbar.h"
 
 namespace testing_support {
 
 std::vector<ProgramUnderTest> programsUnderTest() {
-    return {{"Tallowbar", &forms::tallowbar}};
+    return {{"Tallowbar", &forms::tallowbar}, {"Brambleview", &forms::brambleview}};
 }
 
 QString upCaption(const forms::Program& program, int row) {
