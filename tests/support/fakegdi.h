@@ -43,6 +43,10 @@ public:
     gdi::HBITMAP BitmapFromImage(const QImage& image) override;
     QRegion RegionPixels(gdi::HRGN region) override;
 
+    // Region data.
+    std::uint32_t GetRegionData(gdi::HRGN region, std::uint32_t size, void* buffer) override;
+    gdi::HRGN ExtCreateRegion(const void* xform, std::uint32_t size, const void* data) override;
+
 private:
     // Logs the call; true when it is to be refused.
     bool enter(const QString& op, const QString& args);
