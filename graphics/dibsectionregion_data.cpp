@@ -95,9 +95,13 @@ bool cDIBSectionRegion::LoadFromResource(const QVariant& vID, const QString& sDL
     const auto entry = module->resources().find(id.digits.isEmpty() ? id.text : "#" + id.digits);
     if (!entry)
         raise(26014, "Resource with ID " + id.text + " could not be found");
+    if (entry->size == 0)
+        checkHoldable(0);
+    if (!module->resources().holds(*entry))
+        raise(26014, "Cannot access data for resource with ID " + id.text);
     checkHoldable(entry->size);
     const auto bytes = module->resources().load(*entry);
-    if (!bytes)
+    if (!bytes) // the file changed under us
         raise(26014, "Cannot access data for resource with ID " + id.text);
     return RegionFromBytes(*bytes);
 }

@@ -91,19 +91,25 @@ std::optional<PeResources> PeResources::open(const ByteSource& source) {
     return r;
 }
 
-bool PeResources::readRva(std::uint64_t rva, void* out, std::size_t n) const {
+std::optional<std::uint64_t> PeResources::fileOffset(std::uint64_t rva, std::size_t n) const {
     for (const Section& s : sections_) {
         if (rva < s.virtualAddress)
             continue;
         const std::uint64_t into = rva - s.virtualAddress;
         if (into >= s.rawSize)
             continue;
-        // The whole run within the section's bytes in the file.
-        if (n > s.rawSize - into)
-            return false;
-        return source_->read(std::uint64_t(s.rawOffset) + into, out, n);
+        const std::uint64_t at = std::uint64_t(s.rawOffset) + into;
+        // The whole run within the section's bytes, and those within the file.
+        if (n > s.rawSize - into || at > source_->size() || n > source_->size() - at)
+            return std::nullopt;
+        return at;
     }
-    return false;
+    return std::nullopt;
+}
+
+bool PeResources::readRva(std::uint64_t rva, void* out, std::size_t n) const {
+    const auto at = fileOffset(rva, n);
+    return at && source_->read(*at, out, n);
 }
 
 bool PeResources::nameMatches(std::uint32_t at, const QString& name) const {
@@ -170,11 +176,15 @@ std::optional<PeResourceEntry> PeResources::find(const QString& name) const {
     return PeResourceEntry{get32(data), get32(data + 4)};
 }
 
+bool PeResources::holds(const PeResourceEntry& entry) const {
+    return fileOffset(entry.rva, entry.size).has_value();
+}
+
 std::optional<QByteArray> PeResources::load(const PeResourceEntry& entry) const {
-    if (entry.size > source_->size())
-        return std::nullopt; // cannot lie in the file: allocate nothing
+    if (!holds(entry))
+        return std::nullopt; // allocate nothing for what is not there
     QByteArray bytes(qsizetype(entry.size), Qt::Uninitialized);
-    if (!readRva(entry.rva, bytes.data(), bytes.size()))
+    if (!readRva(entry.rva, bytes.data(), std::size_t(bytes.size())))
         return std::nullopt;
     return bytes;
 }

@@ -56,6 +56,8 @@ public:
     // so a directory that points back at itself cannot make this loop.
     std::optional<PeResourceEntry> find(const QString& name) const;
 
+    // Whether the resource's bytes lie wholly in the file.
+    bool holds(const PeResourceEntry& entry) const;
     // The resource's bytes; nullopt when they do not lie wholly in the file.
     std::optional<QByteArray> load(const PeResourceEntry& entry) const;
 
@@ -64,6 +66,8 @@ private:
         std::uint32_t virtualAddress, rawSize, rawOffset;
     };
     explicit PeResources(const ByteSource& source) : source_(&source) {}
+    // The file offset of n bytes at rva, all within one section's file data.
+    std::optional<std::uint64_t> fileOffset(std::uint64_t rva, std::size_t n) const;
     bool readRva(std::uint64_t rva, void* out, std::size_t n) const;
     // The entry of directory dir (offset in the resource data) matching id, or
     // name when it is not null; its OffsetToData field.
