@@ -73,12 +73,22 @@ bool cDIBSectionRegion::Save(const QString& sPath) const {
     QByteArray buffer(qsizetype(size), '\0');
     if (gdi_.GetRegionData(RegionHandle, size, buffer.data()) != size)
         raise(26012, "Unable to get region data");
-    writeRegionFile(sPath, buffer, source());
+    try {
+        writeRegionFile(sPath, buffer);
+    } catch (const FileError& e) {
+        raise(e.number, e.description);
+    }
     return true;
 }
 
 bool cDIBSectionRegion::LoadFromFile(const QString& sFileName) {
-    return RegionFromBytes(readRegionFile(sFileName, gdi::MaxRegionDataSize, source()));
+    QByteArray bytes;
+    try {
+        bytes = readRegionFile(sFileName, gdi::MaxRegionDataSize);
+    } catch (const FileError& e) {
+        raise(e.number, e.description);
+    }
+    return RegionFromBytes(bytes);
 }
 
 bool cDIBSectionRegion::LoadFromResource(const QVariant& vID, const QString& sDLL) {

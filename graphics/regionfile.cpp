@@ -1,7 +1,5 @@
 #include "graphics/regionfile.h"
 
-#include "runtime/runtimeerror.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -16,43 +14,43 @@
 namespace vell {
 namespace {
 
-[[noreturn]] void raise(int number, const char* description, const QString& source) {
-    throw RuntimeError(number, source, description);
+[[noreturn]] void raise(int number, const char* description) {
+    throw FileError{number, description};
 }
 
 // errno of a failed open as the runtime reports it.
-[[noreturn]] void raiseOpenError(int error, const QString& path, const QString& source) {
+[[noreturn]] void raiseOpenError(int error, const QString& path) {
     switch (error) {
     case ENOENT:
         if (QFileInfo(QFileInfo(path).absolutePath()).isDir())
-            raise(53, "File not found", source);
-        raise(76, "Path not found", source);
+            raise(53, "File not found");
+        raise(76, "Path not found");
     case ENOTDIR:
     case ELOOP:
-        raise(76, "Path not found", source);
+        raise(76, "Path not found");
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY:
-        raise(75, "Path/File access error", source);
+        raise(75, "Path/File access error");
     case ENAMETOOLONG:
-        raise(52, "Bad file name or number", source);
+        raise(52, "Bad file name or number");
     case EMFILE:
     case ENFILE:
-        raise(67, "Too many files", source);
+        raise(67, "Too many files");
     case ENOSPC:
     case EDQUOT:
-        raise(61, "Disk full", source);
+        raise(61, "Disk full");
     default:
-        raise(57, "Device I/O error", source);
+        raise(57, "Device I/O error");
     }
 }
 
-[[noreturn]] void raiseWriteError(int error, const QString& source) {
+[[noreturn]] void raiseWriteError(int error) {
     if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-        raise(61, "Disk full", source);
-    raise(57, "Device I/O error", source);
+        raise(61, "Disk full");
+    raise(57, "Device I/O error");
 }
 
 class Fd {
@@ -77,32 +75,32 @@ private:
     int fd_;
 };
 
-QByteArray nativePath(const QString& path, const QString& source) {
+QByteArray nativePath(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty() || native.contains('\0'))
-        raise(52, "Bad file name or number", source);
+        raise(52, "Bad file name or number");
     return native;
 }
 
 } // namespace
 
-QByteArray readRegionFile(const QString& path, std::uint64_t maxSize, const QString& source) {
-    const QByteArray native = nativePath(path, source);
+QByteArray readRegionFile(const QString& path, std::uint64_t maxSize) {
+    const QByteArray native = nativePath(path);
     // Non-blocking open: a FIFO or a device must not hold the caller up.
     Fd fd(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
-        raiseOpenError(errno, path, source);
+        raiseOpenError(errno, path);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        raise(57, "Device I/O error", source);
+        raise(57, "Device I/O error");
     if (!S_ISREG(st.st_mode))
-        raise(75, "Path/File access error", source);
+        raise(75, "Path/File access error");
     if (::flock(fd.get(), LOCK_SH | LOCK_NB) != 0)
-        raise(70, "Permission denied", source);
+        raise(70, "Permission denied");
     if (st.st_size == 0)
-        raise(RuntimeError::SubscriptOutOfRange, "Subscript out of range", source);
+        raise(9, "Subscript out of range");
     if (std::uint64_t(st.st_size) > maxSize)
-        raise(7, "Out of memory", source);
+        raise(7, "Out of memory");
     QByteArray data(qsizetype(st.st_size), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < data.size()) {
@@ -110,21 +108,21 @@ QByteArray readRegionFile(const QString& path, std::uint64_t maxSize, const QStr
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            raise(57, "Device I/O error", source);
+            raise(57, "Device I/O error");
         if (got == 0)
-            raise(62, "Input past end of file", source); // it shrank while we read
+            raise(62, "Input past end of file"); // it shrank while we read
         done += got;
     }
     return data;
 }
 
-void writeRegionFile(const QString& path, const QByteArray& data, const QString& source) {
-    const QByteArray native = nativePath(path, source);
+void writeRegionFile(const QString& path, const QByteArray& data) {
+    const QByteArray native = nativePath(path);
     struct stat st {};
     if (::stat(native.constData(), &st) == 0) {
         // What could not be opened for writing is not replaced either.
         if (S_ISDIR(st.st_mode) || ::access(native.constData(), W_OK) != 0)
-            raise(75, "Path/File access error", source);
+            raise(75, "Path/File access error");
     }
     const QFileInfo info(path);
     const QString stem = info.absolutePath() + "/." + info.fileName() + ".";
@@ -135,7 +133,7 @@ void writeRegionFile(const QString& path, const QByteArray& data, const QString&
             stem + QString::number(QRandomGenerator::global()->generate(), 36) + ".tmp");
         raw = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (raw < 0 && (errno != EEXIST || attempt == 100))
-            raiseOpenError(errno, path, source);
+            raiseOpenError(errno, path);
     }
     Fd fd(raw);
     bool keep = false;
@@ -149,7 +147,7 @@ void writeRegionFile(const QString& path, const QByteArray& data, const QString&
     } cleanup{temporary, keep};
 
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-        raise(70, "Permission denied", source);
+        raise(70, "Permission denied");
     qsizetype done = 0;
     while (done < data.size()) {
         const ssize_t put =
@@ -157,15 +155,15 @@ void writeRegionFile(const QString& path, const QByteArray& data, const QString&
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            raiseWriteError(put < 0 ? errno : ENOSPC, source);
+            raiseWriteError(put < 0 ? errno : ENOSPC);
         done += put;
     }
     if (::fsync(fd.get()) != 0 && errno != EINVAL)
-        raiseWriteError(errno, source);
+        raiseWriteError(errno);
     if (!fd.close())
-        raiseWriteError(errno, source);
+        raiseWriteError(errno);
     if (::rename(temporary.constData(), native.constData()) != 0)
-        raiseOpenError(errno, path, source);
+        raiseOpenError(errno, path);
     keep = true;
 }
 

@@ -13,6 +13,11 @@ packages=(
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
     # install checks
     desktop-file-utils
+    # module resource tests: resource-only DLLs built at test time, and an
+    # independent PE reader to compare with
+    binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp python3-pefile
+    # tools/fuzz.sh: libFuzzer
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -13,7 +13,12 @@
 namespace vellskin {
 
 int runInfo(const QStringList& args) {
-    const QByteArray bytes = vell::readRegionFile(args[0], gdi::MaxRegionDataSize, "vellskin");
+    QByteArray bytes;
+    try {
+        bytes = vell::readRegionFile(args[0], gdi::MaxRegionDataSize);
+    } catch (const vell::FileError& e) {
+        fail(e.number, e.description);
+    }
     if (bytes.size() < qsizetype(gdi::RgnDataHeaderSize))
         fail(InvalidArgument, args[0] + " is shorter than a region data header");
     auto u32 = [&](int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
