@@ -14,3 +14,10 @@ if(VELL_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(vell_warnings INTERFACE -fsanitize=address,undefined)
 endif()
+if(VELL_FUZZ)
+    # Coverage for libFuzzer in every library; the fuzz programs add its main.
+    target_compile_options(vell_warnings INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_link_options(vell_warnings INTERFACE -fsanitize=address,undefined)
+endif()

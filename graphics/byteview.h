@@ -12,8 +12,10 @@ namespace vell {
 
 class ByteView {
 public:
+    // A view with a negative or zero side has no element at all.
     ByteView(std::uint8_t* base, std::int32_t bytesPerRow, std::int32_t rows)
-        : base_(base), width_(base ? bytesPerRow : 0), height_(base ? rows : 0) {}
+        : base_(base), width_(base && bytesPerRow > 0 && rows > 0 ? bytesPerRow : 0),
+          height_(base && bytesPerRow > 0 && rows > 0 ? rows : 0) {}
 
     std::uint8_t& operator()(std::int32_t x, std::int32_t y) const {
         // One unsigned compare per index also rejects negative values.

@@ -5,8 +5,12 @@
 namespace vell {
 namespace {
 
+// A little-endian field; every caller checks its offsets first, and a field
+// outside the data still reads as 0 rather than past the end.
 template <typename T>
 T le(const QByteArray& d, qsizetype at) {
+    if (at < 0 || at > d.size() - qsizetype(sizeof(T)))
+        return 0;
     return qFromLittleEndian<T>(d.constData() + at);
 }
 
@@ -69,6 +73,8 @@ QImage readIconFile(const QByteArray& d) {
     const qsizetype offset = le<quint32>(d, 18);
     if (offset < 22 || offset + size > d.size())
         return {};
+    if (size < 40)
+        return {}; // the entry cannot hold the header read below
     const QByteArray entry = d.mid(offset, size);
     const qsizetype colours =
         le<quint16>(entry, 14) == 8 ? (le<quint32>(entry, 32) ? le<quint32>(entry, 32) : 256) : 0;

@@ -15,6 +15,11 @@ packages=(
     desktop-file-utils
     # regenerating the skins: the panel's hand-lettered headings (Z003)
     fonts-urw-base35
+    # module resource tests: resource-only DLLs built at test time, and an
+    # independent PE reader to compare with
+    binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp python3-pefile
+    # tools/fuzz.sh: libFuzzer
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -120,6 +120,15 @@ public:
     // Shows text (UTF-8) under caption and waits until the user closes the box.
     virtual int MessageBoxA(HWND owner, const char* text, const char* caption,
                             std::uint32_t type) = 0;
+
+    // Region data (see graphics/platform/regiondata.h).
+    // With no buffer: the size in bytes of the region's data, 0 for a bad
+    // handle. With one: writes the data and returns its size; 0 when size is
+    // too small for it.
+    virtual std::uint32_t GetRegionData(HRGN region, std::uint32_t size, void* buffer) = 0;
+    // A new region from size bytes of region data; 0 when the data are not
+    // acceptable or a transformation is asked for (xform must be null).
+    virtual HRGN ExtCreateRegion(const void* xform, std::uint32_t size, const void* data) = 0;
 };
 
 // The process-wide layer over Qt Gui.

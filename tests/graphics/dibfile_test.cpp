@@ -5,13 +5,16 @@
 #include "support/fakegdi.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
 
 QByteArray asset(const char* name) {
     QFile f(QString(VELL_FORMS_DIR) + "/" + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error(std::string("missing asset ") + name);
+    return f.readAll();
 }
 
 void expectSamePixels(const QImage& ours, const QImage& qts) {
@@ -52,6 +55,23 @@ TEST(DibFiles, RefuseDataThatIsWrongOrCutShort) {
     QByteArray fewColours = icon;
     fewColours[6 + 16 + 32] = 2; // two palette entries, but the pixels use more
     EXPECT_TRUE(vell::readIconFile(fewColours).isNull());
+}
+
+// An entry of 4 bytes at offset 22 once had its header fields read before its
+// length was checked (a heap overflow the sanitizer build shows).
+TEST(DibFiles, IconEntriesTooShortForAHeaderAreRefused) {
+    QByteArray icon = asset("shared/assets/vellmoor.ico");
+    for (quint32 size : {0u, 4u, 16u, 39u}) {
+        QByteArray shortEntry = icon.left(22) + icon.mid(6 + 16, qsizetype(size));
+        qToLittleEndian<quint32>(size, shortEntry.data() + 14);
+        qToLittleEndian<quint32>(22, shortEntry.data() + 18);
+        shortEntry.squeeze();
+        EXPECT_TRUE(vell::readIconFile(shortEntry).isNull()) << size;
+    }
+    // A bitmap whose pixel offset points past its end.
+    QByteArray skin = asset("tallowbar/assets/ticker_skin.bmp");
+    qToLittleEndian<quint32>(0xFFFFFFF0u, skin.data() + 10);
+    EXPECT_TRUE(vell::readBitmapFile(skin).isNull());
 }
 
 TEST(DibFiles, ASurfaceWrittenOutReadsBackWithItsRowsAsTheyStand) {

@@ -215,4 +215,25 @@ TEST(DibSection, ByteViewRejectsEveryIndexOutsideRowsAndScanLinesAndTouchesNothi
     EXPECT_EQ(errorNumber([&] { (void)dib.Bits()(0, 0); }), RuntimeError::SubscriptOutOfRange);
 }
 
+// A negative height once made a top-down buffer whose byte view let rows past
+// the end through; the drawing layer now refuses non-positive heights.
+TEST(DibSection, NonPositiveHeightsAreRefusedAndTheirViewHasNoElement) {
+    FakeGdi gdi;
+    cDIBSection dib(gdi);
+    for (int h : {-4, 0, -1}) {
+        EXPECT_FALSE(dib.Create(4, h)) << h;
+        EXPECT_EQ(dib.hdc(), 0u);
+        EXPECT_EQ(dib.Height(), h) << "the header keeps what was asked";
+        for (auto [x, y] : {std::pair{0, 0}, {0, 4}, {11, 3}})
+            EXPECT_EQ(errorNumber([&] { (void)dib.Bits()(x, y); }),
+                      RuntimeError::SubscriptOutOfRange);
+    }
+    EXPECT_EQ(gdi.liveObjects(), 0);
+    std::uint8_t buffer[16] = {};
+    const vell::ByteView negative(buffer, 4, -4), inverted(buffer, -4, 4);
+    EXPECT_EQ(errorNumber([&] { (void)negative(0, 3); }), RuntimeError::SubscriptOutOfRange);
+    EXPECT_EQ(errorNumber([&] { (void)inverted(3, 0); }), RuntimeError::SubscriptOutOfRange);
+    EXPECT_EQ(errorNumber([&] { (void)negative.row(0); }), RuntimeError::SubscriptOutOfRange);
+}
+
 } // namespace

@@ -9,6 +9,7 @@ trap 'rm -rf "$scratch"' EXIT
 cmake --install "$build" --prefix "$scratch/usr" >/dev/null
 expected=(
     usr/bin/tallowbar
+    usr/bin/vellskin
     usr/share/applications/tallowbar.desktop
     usr/share/icons/hicolor/16x16/apps/tallowbar.png
     usr/share/icons/hicolor/32x32/apps/tallowbar.png

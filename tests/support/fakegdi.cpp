@@ -151,4 +151,17 @@ int FakeGdi::MessageBoxA(gdi::HWND owner, const char* text, const char* caption,
                : gdi::IDOK;
 }
 
+// Region data.
+std::uint32_t FakeGdi::GetRegionData(gdi::HRGN region, std::uint32_t size, void* buffer) {
+    return enter("GetRegionData", QString("%1,%2,%3").arg(h(region)).arg(size).arg(buffer ? 1 : 0))
+               ? 0
+               : real.GetRegionData(region, size, buffer);
+}
+
+gdi::HRGN FakeGdi::ExtCreateRegion(const void* xform, std::uint32_t size, const void* data) {
+    return enter("ExtCreateRegion", QString("%1,%2").arg(xform ? 1 : 0).arg(size))
+               ? 0
+               : real.ExtCreateRegion(xform, size, data);
+}
+
 } // namespace testing_support

@@ -54,6 +54,10 @@ public:
                     std::uint32_t type) override;
     bool clipboardOpenDuringMessage = false;
 
+    // Region data.
+    std::uint32_t GetRegionData(gdi::HRGN region, std::uint32_t size, void* buffer) override;
+    gdi::HRGN ExtCreateRegion(const void* xform, std::uint32_t size, const void* data) override;
+
 private:
     // Logs the call; true when it is to be refused.
     bool enter(const QString& op, const QString& args);

@@ -1,6 +1,7 @@
 #include "graphics/platform/qt/qtgdi.h"
 
 #include "graphics/platform/qt/windowlookup.h"
+#include "graphics/platform/regiondata.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -138,8 +139,9 @@ HBITMAP QtGdi::CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::uin
     if ((dc != 0 && !get<Dc>(dc)) || usage != DIB_RGB_COLORS || section != 0 || offset != 0 ||
         header.biSize != sizeof(BITMAPINFOHEADER) || header.biBitCount != 24 ||
         header.biCompression != BI_RGB || header.biPlanes != 1 || header.biWidth <= 0 ||
-        header.biHeight == 0)
-        return 0;
+        header.biHeight <= 0)
+        return 0; // top-down (negative height) buffers are refused: every reader maps rows
+                  // bottom-up, and a negative Height() would defeat the byte view's bounds
     const std::int64_t height =
         header.biHeight < 0 ? -std::int64_t(header.biHeight) : header.biHeight;
     const std::int64_t stride = (std::int64_t(header.biWidth) * 3 + 3) & ~std::int64_t(3);
@@ -451,3 +453,102 @@ Gdi& platform() {
 }
 
 } // namespace gdi
+
+// Region data.
+namespace gdi::qt {
+namespace {
+
+// Merging more rectangles than this into a region of arbitrary rectangles is
+// refused: crossing strips make a region quadratic in their number.
+constexpr std::size_t UnionBudget = std::size_t(1) << 24;
+
+// The union of rectangles in any order, merged pairwise like a merge sort so
+// that each merge joins regions of similar size; false past the budget.
+bool unionOf(const std::vector<RegionRect>& rects, std::vector<Rect>& out) {
+    struct Part {
+        QRegion region;
+        int level;
+    };
+    std::vector<Part> stack;
+    std::size_t work = 0;
+    auto mergeTop = [&] {
+        Part b = std::move(stack.back());
+        stack.pop_back();
+        Part& a = stack.back();
+        a.region = a.region.united(b.region);
+        a.level = std::max(a.level, b.level) + 1;
+        work += std::size_t(a.region.rectCount());
+        return work <= UnionBudget;
+    };
+    for (const RegionRect& r : rects) {
+        stack.push_back(
+            {QRegion(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1))), 0});
+        while (stack.size() >= 2 && stack[stack.size() - 2].level == stack.back().level)
+            if (!mergeTop())
+                return false;
+    }
+    while (stack.size() >= 2)
+        if (!mergeTop())
+            return false;
+    out.clear();
+    if (!stack.empty())
+        for (const QRect& r : stack.front().region)
+            out.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+    return true;
+}
+
+} // namespace
+
+HRGN QtGdi::adoptRegion(XorRegion&& r) {
+    std::uint32_t i;
+    if (!regionFree_.empty()) {
+        i = regionFree_.back();
+        regionFree_.pop_back();
+    } else {
+        i = std::uint32_t(regions_.size());
+        regions_.emplace_back();
+    }
+    regions_[i].region = std::move(r);
+    regions_[i].live = true;
+    return RegionBase + i;
+}
+
+std::uint32_t QtGdi::GetRegionData(HRGN rgn, std::uint32_t size, void* buffer) {
+    const XorRegion* r = region(rgn);
+    if (!r)
+        return 0;
+    const std::vector<Rect>& rects = r->rects(); // disjoint, sorted by top then left
+    const std::uint32_t needed = regionDataSize(rects.size());
+    if (!buffer || needed == 0)
+        return needed;
+    if (size < needed)
+        return 0;
+    static_assert(sizeof(Rect) == sizeof(RegionRect));
+    std::vector<RegionRect> out(rects.size());
+    std::transform(rects.begin(), rects.end(), out.begin(), [](const Rect& x) {
+        return RegionRect{x.left, x.top, x.right, x.bottom};
+    });
+    writeRegionData(out, static_cast<std::uint8_t*>(buffer));
+    return needed;
+}
+
+HRGN QtGdi::ExtCreateRegion(const void* xform, std::uint32_t size, const void* data) {
+    if (xform || !data)
+        return 0;
+    std::vector<RegionRect> rects;
+    if (!readRegionData({static_cast<const std::uint8_t*>(data), size}, rects))
+        return 0;
+    std::vector<Rect> banded;
+    if (isBanded(rects)) {
+        banded.reserve(rects.size());
+        for (const RegionRect& x : rects)
+            banded.push_back({x.left, x.top, x.right, x.bottom});
+    } else if (!unionOf(rects, banded)) {
+        return 0;
+    }
+    XorRegion r;
+    r.setBanded(std::move(banded));
+    return adoptRegion(std::move(r));
+}
+
+} // namespace gdi::qt

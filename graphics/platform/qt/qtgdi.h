@@ -75,7 +75,13 @@ public:
 
     static constexpr Handle RegionBase = 0x40000000;
 
+    // Region data.
+    std::uint32_t GetRegionData(HRGN region, std::uint32_t size, void* buffer) override;
+    HRGN ExtCreateRegion(const void* xform, std::uint32_t size, const void* data) override;
+
 private:
+    HRGN adoptRegion(XorRegion&& region);
+
     using Object = std::variant<std::monostate, Dc, Bitmap>;
     Handle add(Object object);
     template <typename T>

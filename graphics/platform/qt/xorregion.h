@@ -39,6 +39,11 @@ public:
         }
     }
     void assign(const QRegion& region);
+    // Takes rectangles already disjoint and y-x banded as they stand.
+    void setBanded(std::vector<Rect> rects) {
+        items_ = std::move(rects);
+        normalized_ = true;
+    }
 
     // Disjoint rectangles, sorted by top then left; rectangles of one band
     // share top and bottom, and no two touch side by side.

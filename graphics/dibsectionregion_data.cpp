@@ -1,0 +1,125 @@
+// cDIBSectionRegion's region data members: saving the region, and making it
+// from a file or a resource.
+#include "graphics/dibsectionregion.h"
+
+#include "graphics/ownresource.h"
+#include "graphics/peresources.h"
+#include "graphics/platform/regiondata.h"
+#include "graphics/regionfile.h"
+
+#include <cmath>
+
+namespace vell {
+namespace {
+
+QString source() {
+    return RuntimeError::programName() + ".cDIBSectionRegion";
+}
+
+[[noreturn]] void raise(int number, const QString& description) {
+    throw RuntimeError(number, source(), description);
+}
+
+// A byte array cannot hold nothing, nor more than any region data can be.
+void checkHoldable(std::uint64_t size) {
+    if (size == 0)
+        raise(RuntimeError::SubscriptOutOfRange, "Subscript out of range");
+    if (size > gdi::MaxRegionDataSize)
+        raise(7, "Out of memory");
+}
+
+struct ResourceId {
+    QString text;   // as messages show it
+    QString digits; // the decimal digits of a numeric ID, else empty
+};
+
+// A number, or a text of decimal digits (blanks and a sign allowed around),
+// is numeric; 101 and "101" and "0101" all give the digits 101.
+ResourceId resourceId(const QVariant& vID) {
+    if (vID.typeId() == QMetaType::QString || vID.typeId() == QMetaType::QByteArray) {
+        const QString text = vID.toString();
+        const QString t = text.trimmed();
+        const qsizetype start = t.startsWith('+') || t.startsWith('-') ? 1 : 0;
+        bool digits = t.size() > start;
+        for (qsizetype i = start; i < t.size() && digits; ++i)
+            digits = t[i] >= '0' && t[i] <= '9';
+        bool ok = false;
+        const qlonglong v = digits ? t.toLongLong(&ok) : 0;
+        return {text, ok ? QString::number(v) : QString()};
+    }
+    if (vID.typeId() == QMetaType::Double || vID.typeId() == QMetaType::Float) {
+        const double d = vID.toDouble();
+        if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15) {
+            const QString n = QString::number(qlonglong(d));
+            return {n, n};
+        }
+        return {QString::number(d), QString()};
+    }
+    bool ok = false;
+    const qlonglong v = vID.toLongLong(&ok);
+    if (ok)
+        return {QString::number(v), QString::number(v)};
+    return {vID.toString(), QString()};
+}
+
+} // namespace
+
+bool cDIBSectionRegion::Save(const QString& sPath) const {
+    if (RegionHandle == 0)
+        raise(26010, "No region to save");
+    const std::uint32_t size = gdi_.GetRegionData(RegionHandle, 0, nullptr);
+    if (size == 0 || size > 0x7FFFFFFFu)
+        raise(26011, "Unable to determine size of region");
+    QByteArray buffer(qsizetype(size), '\0');
+    if (gdi_.GetRegionData(RegionHandle, size, buffer.data()) != size)
+        raise(26012, "Unable to get region data");
+    try {
+        writeRegionFile(sPath, buffer);
+    } catch (const FileError& e) {
+        raise(e.number, e.description);
+    }
+    return true;
+}
+
+bool cDIBSectionRegion::LoadFromFile(const QString& sFileName) {
+    QByteArray bytes;
+    try {
+        bytes = readRegionFile(sFileName, gdi::MaxRegionDataSize);
+    } catch (const FileError& e) {
+        raise(e.number, e.description);
+    }
+    return RegionFromBytes(bytes);
+}
+
+bool cDIBSectionRegion::LoadFromResource(const QVariant& vID, const QString& sDLL) {
+    const ResourceId id = resourceId(vID);
+    if (sDLL.isEmpty()) {
+        const QByteArray bytes = loadOwnResource(id.digits.isEmpty() ? id.text : id.digits);
+        checkHoldable(std::uint64_t(bytes.size()));
+        return RegionFromBytes(bytes);
+    }
+    // The module stays open until this member returns, whichever way.
+    const std::unique_ptr<ModuleFile> module = ModuleFile::open(sDLL);
+    if (!module)
+        raise(26013, "Can't open DLL for Resource Access");
+    const auto entry = module->resources().find(id.digits.isEmpty() ? id.text : "#" + id.digits);
+    if (!entry)
+        raise(26014, "Resource with ID " + id.text + " could not be found");
+    if (entry->size == 0)
+        checkHoldable(0);
+    if (!module->resources().holds(*entry))
+        raise(26014, "Cannot access data for resource with ID " + id.text);
+    checkHoldable(entry->size);
+    const auto bytes = module->resources().load(*entry);
+    if (!bytes) // the file changed under us
+        raise(26014, "Cannot access data for resource with ID " + id.text);
+    return RegionFromBytes(*bytes);
+}
+
+bool cDIBSectionRegion::RegionFromBytes(const QByteArray& bytes) {
+    Destroy();
+    RegionHandle = gdi_.ExtCreateRegion(nullptr, std::uint32_t(bytes.size()), bytes.constData());
+    return RegionHandle != 0;
+}
+
+} // namespace vell

@@ -1,0 +1,244 @@
+#include "graphics/peresources.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vell {
+namespace {
+
+std::uint16_t get16(const std::uint8_t* p) {
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+
+std::uint32_t get32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+constexpr std::uint32_t HighBit = 0x80000000u;
+constexpr int MaxSections = 96; // the most a loader accepts
+constexpr std::size_t DirectoryHeader = 16;
+constexpr std::size_t DirectoryEntry = 8;
+constexpr std::size_t SectionHeader = 40;
+
+// "#" and 1 to 5 decimal digits worth at most 65535: a numeric ID.
+std::optional<std::uint32_t> numericId(const QString& name) {
+    if (name.size() < 2 || name.size() > 6 || name[0] != '#')
+        return std::nullopt;
+    std::uint32_t id = 0;
+    for (qsizetype i = 1; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return std::nullopt;
+        id = id * 10 + std::uint32_t(name[i].unicode() - '0');
+    }
+    return id <= 0xFFFF ? std::optional(id) : std::nullopt;
+}
+
+} // namespace
+
+bool MemorySource::read(std::uint64_t offset, void* out, std::size_t n) const {
+    if (offset > bytes_.size() || n > bytes_.size() - offset)
+        return false;
+    if (n)
+        std::memcpy(out, bytes_.data() + offset, n);
+    return true;
+}
+
+std::optional<PeResources> PeResources::open(const ByteSource& source) {
+    std::uint8_t dos[64];
+    if (!source.read(0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
+        return std::nullopt;
+    const std::uint64_t pe = get32(dos + 0x3C);
+    std::uint8_t head[24 + 2];
+    if (!source.read(pe, head, sizeof head) || std::memcmp(head, "PE\0\0", 4) != 0)
+        return std::nullopt;
+    const int sectionCount = get16(head + 6);
+    const std::uint16_t optionalSize = get16(head + 20);
+    const std::uint16_t magic = get16(head + 24);
+    // Where NumberOfRvaAndSizes and the data directories sit.
+    std::uint32_t countAt;
+    if (magic == 0x10b)
+        countAt = 92;
+    else if (magic == 0x20b)
+        countAt = 108;
+    else
+        return std::nullopt;
+    if (sectionCount > MaxSections)
+        return std::nullopt;
+
+    PeResources r(source);
+    const std::uint64_t optional = pe + 24;
+    std::vector<std::uint8_t> table(SectionHeader * std::size_t(sectionCount));
+    if (!source.read(optional + optionalSize, table.data(), table.size()))
+        return std::nullopt;
+    for (int i = 0; i < sectionCount; ++i) {
+        const std::uint8_t* s = table.data() + SectionHeader * std::size_t(i);
+        r.sections_.push_back({get32(s + 12), get32(s + 16), get32(s + 20)});
+    }
+    // The resource directory is data directory 2; a module without one simply
+    // has no resources.
+    std::uint8_t count[4], dir[8];
+    const std::uint32_t dirAt = countAt + 4 + 2 * 8;
+    if (optionalSize >= dirAt + 8 && source.read(optional + countAt, count, 4) &&
+        get32(count) > 2 && source.read(optional + dirAt, dir, 8) && get32(dir + 4) != 0)
+        r.resourceRva_ = get32(dir);
+    return r;
+}
+
+std::optional<std::uint64_t> PeResources::fileOffset(std::uint64_t rva, std::size_t n) const {
+    for (const Section& s : sections_) {
+        if (rva < s.virtualAddress)
+            continue;
+        const std::uint64_t into = rva - s.virtualAddress;
+        if (into >= s.rawSize)
+            continue;
+        const std::uint64_t at = std::uint64_t(s.rawOffset) + into;
+        // The whole run within the section's bytes, and those within the file.
+        if (n > s.rawSize - into || at > source_->size() || n > source_->size() - at)
+            return std::nullopt;
+        return at;
+    }
+    return std::nullopt;
+}
+
+bool PeResources::readRva(std::uint64_t rva, void* out, std::size_t n) const {
+    const auto at = fileOffset(rva, n);
+    return at && source_->read(*at, out, n);
+}
+
+bool PeResources::nameMatches(std::uint32_t at, const QString& name) const {
+    std::uint8_t length[2];
+    if (!readRva(std::uint64_t(resourceRva_) + at, length, 2) || get16(length) != name.size())
+        return false;
+    std::vector<std::uint8_t> units(2 * std::size_t(name.size()));
+    if (!readRva(std::uint64_t(resourceRva_) + at + 2, units.data(), units.size()))
+        return false;
+    QString stored(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        stored[i] = QChar(get16(units.data() + 2 * i));
+    return stored.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+std::optional<std::uint32_t> PeResources::lookup(std::uint32_t dir, std::uint32_t id,
+                                                 const QString* name) const {
+    const std::uint64_t base = std::uint64_t(resourceRva_) + dir;
+    std::uint8_t header[DirectoryHeader];
+    if (!readRva(base, header, sizeof header))
+        return std::nullopt;
+    const std::size_t named = get16(header + 12), ids = get16(header + 14);
+    std::vector<std::uint8_t> entries(DirectoryEntry * (named + ids));
+    if (!readRva(base + DirectoryHeader, entries.data(), entries.size()))
+        return std::nullopt;
+    // Named entries come first, then the numbered ones.
+    const std::size_t from = name ? 0 : named, to = name ? named : named + ids;
+    for (std::size_t i = from; i < to; ++i) {
+        const std::uint8_t* e = entries.data() + DirectoryEntry * i;
+        const std::uint32_t key = get32(e);
+        const bool match = name ? (key & HighBit) && nameMatches(key & ~HighBit, *name)
+                                : !(key & HighBit) && key == id;
+        if (match)
+            return get32(e + 4);
+    }
+    return std::nullopt;
+}
+
+std::optional<PeResourceEntry> PeResources::find(const QString& name) const {
+    if (resourceRva_ == 0)
+        return std::nullopt;
+    const auto type = lookup(0, RT_RCDATA, nullptr);
+    if (!type || !(*type & HighBit))
+        return std::nullopt;
+    const auto id = numericId(name);
+    const auto item = lookup(*type & ~HighBit, id.value_or(0), id ? nullptr : &name);
+    if (!item || !(*item & HighBit))
+        return std::nullopt;
+    // The language level: the neutral language if there is one, else the first.
+    const std::uint32_t languages = *item & ~HighBit;
+    auto leaf = lookup(languages, 0, nullptr);
+    if (!leaf) {
+        std::uint8_t first[DirectoryHeader + DirectoryEntry];
+        const std::uint64_t at = std::uint64_t(resourceRva_) + languages;
+        if (!readRva(at, first, sizeof first) || get16(first + 12) + get16(first + 14) == 0)
+            return std::nullopt;
+        leaf = get32(first + DirectoryHeader + 4);
+    }
+    if (*leaf & HighBit)
+        return std::nullopt; // a fourth level: not a resource tree
+    std::uint8_t data[8];
+    if (!readRva(std::uint64_t(resourceRva_) + *leaf, data, sizeof data))
+        return std::nullopt;
+    return PeResourceEntry{get32(data), get32(data + 4)};
+}
+
+bool PeResources::holds(const PeResourceEntry& entry) const {
+    return fileOffset(entry.rva, entry.size).has_value();
+}
+
+std::optional<QByteArray> PeResources::load(const PeResourceEntry& entry) const {
+    if (!holds(entry))
+        return std::nullopt; // allocate nothing for what is not there
+    QByteArray bytes(qsizetype(entry.size), Qt::Uninitialized);
+    if (!readRva(entry.rva, bytes.data(), std::size_t(bytes.size())))
+        return std::nullopt;
+    return bytes;
+}
+
+class ModuleFile::FileSource final : public ByteSource {
+public:
+    explicit FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    ~FileSource() override { ::close(fd_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    std::uint64_t size() const override { return size_; }
+    bool read(std::uint64_t offset, void* out, std::size_t n) const override {
+        if (offset > size_ || n > size_ - offset)
+            return false;
+        auto* p = static_cast<char*>(out);
+        while (n > 0) {
+            const ssize_t got = ::pread(fd_, p, n, off_t(offset));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false; // an error, or the file shrank
+            p += got;
+            n -= std::size_t(got);
+            offset += std::uint64_t(got);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::uint64_t size_;
+};
+
+std::unique_ptr<ModuleFile> ModuleFile::open(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty() || native.contains('\0'))
+        return nullptr;
+    // Non-blocking: a FIFO or device must not hold us up; only plain files pass.
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    std::unique_ptr<ModuleFile> module(new ModuleFile);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    module->file_ = std::make_unique<FileSource>(fd, std::uint64_t(st.st_size));
+    module->resources_ = PeResources::open(*module->file_);
+    if (!module->resources_)
+        return nullptr;
+    return module;
+}
+
+ModuleFile::~ModuleFile() = default;
+
+} // namespace vell

@@ -1,0 +1,102 @@
+// Raw-data resources of another module: a Windows PE file (DLL or EXE, 32- or
+// 64-bit) read as data. Nothing of it is mapped or run: the headers, the
+// section table and the resource directory are read with bounds-checked reads
+// at file offsets, and a resource's bytes are copied out.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace vell {
+
+// Bytes of a module, read on demand. read() fails, touching nothing, for any
+// range not wholly inside.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t size() const = 0;
+    virtual bool read(std::uint64_t offset, void* out, std::size_t n) const = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    bool read(std::uint64_t offset, void* out, std::size_t n) const override;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+inline constexpr std::uint32_t RT_RCDATA = 10;
+
+// Where a resource's bytes lie, as its data entry says.
+struct PeResourceEntry {
+    std::uint32_t rva = 0;
+    std::uint32_t size = 0;
+};
+
+class PeResources {
+public:
+    // Reads the headers and the section table; nullopt when the bytes are not
+    // a PE image (no MZ or PE signature, an unknown optional header, a section
+    // table outside the file or of more than 96 sections).
+    static std::optional<PeResources> open(const ByteSource& source);
+
+    // The resource of type 10 named name: "#" and decimal digits for a
+    // numeric ID, otherwise a name compared without regard to case. Of its
+    // languages the neutral one, else the first. nullopt when there is none
+    // or the directory on the way is damaged. Exactly three levels are read,
+    // so a directory that points back at itself cannot make this loop.
+    std::optional<PeResourceEntry> find(const QString& name) const;
+
+    // Whether the resource's bytes lie wholly in the file.
+    bool holds(const PeResourceEntry& entry) const;
+    // The resource's bytes; nullopt when they do not lie wholly in the file.
+    std::optional<QByteArray> load(const PeResourceEntry& entry) const;
+
+private:
+    struct Section {
+        std::uint32_t virtualAddress, rawSize, rawOffset;
+    };
+    explicit PeResources(const ByteSource& source) : source_(&source) {}
+    // The file offset of n bytes at rva, all within one section's file data.
+    std::optional<std::uint64_t> fileOffset(std::uint64_t rva, std::size_t n) const;
+    bool readRva(std::uint64_t rva, void* out, std::size_t n) const;
+    // The entry of directory dir (offset in the resource data) matching id, or
+    // name when it is not null; its OffsetToData field.
+    std::optional<std::uint32_t> lookup(std::uint32_t dir, std::uint32_t id,
+                                        const QString* name) const;
+    bool nameMatches(std::uint32_t at, const QString& name) const;
+
+    const ByteSource* source_;
+    std::vector<Section> sections_;
+    std::uint32_t resourceRva_ = 0;
+};
+
+// A module file opened as data only: the file stays open (a descriptor, no
+// mapping) until the object goes, like a library loaded as a data file.
+class ModuleFile {
+public:
+    // nullptr when the file cannot be opened or is not a PE image.
+    static std::unique_ptr<ModuleFile> open(const QString& path);
+    ~ModuleFile();
+    ModuleFile(const ModuleFile&) = delete;
+    ModuleFile& operator=(const ModuleFile&) = delete;
+
+    const PeResources& resources() const { return *resources_; }
+
+private:
+    class FileSource;
+    ModuleFile() = default;
+    std::unique_ptr<FileSource> file_;
+    std::optional<PeResources> resources_;
+};
+
+} // namespace vell

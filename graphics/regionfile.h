@@ -1,0 +1,36 @@
+// The file operations behind saving and loading region data, with the
+// runtime's file error numbers (53 "File not found", 76 "Path not found",
+// 75 "Path/File access error", 70 "Permission denied", 61 "Disk full",
+// 57 "Device I/O error", ...), raised as a FileError for the caller to raise
+// again under its own source.
+//
+// Sharing: "deny other writers while reading" is an advisory shared flock()
+// on the open file; a file another process holds under an exclusive flock()
+// is refused with 70. Saving writes a new file beside the old one, under an
+// exclusive flock(), and renames it over the old only when every byte is
+// written: a reader sees the old data or the new, never a part, and a failed
+// save leaves the old file as it was. Locks are advisory: only processes that
+// take them are held off.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace vell {
+
+struct FileError {
+    int number;
+    const char* description;
+};
+
+// The whole file. A 0-byte file raises 9 "Subscript out of range" (no byte
+// array holds nothing) and one longer than maxSize 7 "Out of memory", both
+// without reading it.
+QByteArray readRegionFile(const QString& path, std::uint64_t maxSize);
+
+// Replaces the file at path with exactly data.
+void writeRegionFile(const QString& path, const QByteArray& data);
+
+} // namespace vell

@@ -1,0 +1,23 @@
+// The PE resource reader on any bytes: headers, sections and a resource tree
+// that may point anywhere, at itself included.
+#include "graphics/peresources.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const vell::MemorySource source({data, size});
+    const auto resources = vell::PeResources::open(source);
+    if (!resources)
+        return 0;
+    for (const char* name : {"#101", "#1", "#7", "SKIN", "ABC"}) {
+        const auto entry = resources->find(QString::fromLatin1(name));
+        if (!entry)
+            continue;
+        const auto bytes = resources->load(*entry);
+        if (bytes.has_value() != resources->holds(*entry) ||
+            (bytes && bytes->size() != qsizetype(entry->size)))
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,29 @@
+// vellskin region SKIN.bmp OUT.rgn
+#include "commands.h"
+
+#include "graphics/dibsectionregion.h"
+
+#include <QImage>
+
+#include <cstdio>
+
+namespace vellskin {
+
+int runRegion(const QStringList& args) {
+    const QImage image = vell::readImage(args[0]);
+    if (image.isNull())
+        fail(481, "Invalid picture: " + args[0]); // the runtime's number for it
+    const vell::StdPicture picture(image);
+    vell::cDIBSection dib;
+    dib.CreateFromPicture(picture);
+    if (!dib.hdc())
+        fail(7, "Out of memory");
+    vell::cDIBSectionRegion region;
+    region.Create(dib, 0); // black is transparent, as for the windows
+    region.Save(args[1]);
+    std::printf("%s: region of %s (%dx%d)\n", qPrintable(args[1]), qPrintable(args[0]),
+                image.width(), image.height());
+    return 0;
+}
+
+} // namespace vellskin
