@@ -6,13 +6,16 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
+    # build: the panel's embedded browser (brings the WebEngine runtime)
+    qt6-webengine-dev
     # run: fonts the window definitions map their faces to
     fonts-dejavu-core fonts-liberation
     # desktop tests and the headless run: X server, window manager, tray host,
     # input driver, window inspection, screenshots
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
-    # install checks
-    desktop-file-utils
+    # install and package checks: desktop entries, AppStream metainfo, lintian,
+    # and dpkg-shlibdeps, which cpack runs for the packages' Depends
+    desktop-file-utils appstream lintian dpkg-dev
     # regenerating the skins: the panel's hand-lettered headings (Z003)
     fonts-urw-base35
     # module resource tests: resource-only DLLs built at test time, and an
