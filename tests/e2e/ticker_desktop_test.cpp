@@ -1,81 +1,19 @@
 // The real tallowbar binary on a desktop of its own: Xvfb, openbox and a tray
 // host, driven through xdotool as a user would, probing the local realm.
-#include "tools/xsession/xsession.h"
+#include "e2e/programdesktop.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-#include <gtest/gtest.h>
 
 namespace {
 
-class TickerDesktop : public ::testing::Test {
+class TickerDesktop : public e2e::ProgramDesktop {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(x.ok()) << qPrintable(x.error());
-        ASSERT_TRUE(bin.isValid());
-        // The browser: a stand-in xdg-open that writes down what it was asked to open.
-        QFile opener(bin.filePath("xdg-open"));
-        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-        opener.write(
-            QString("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n").arg(openedFile()).toUtf8());
-        opener.close();
-        opener.setPermissions(opener.permissions() | QFile::ExeOwner);
-    }
-
-    void startRealm(const QStringList& args = {}) {
-        realm = x.start(VELLREALM_BIN, args);
-        ASSERT_TRUE(realm->waitForReadyRead(5000));
-        ASSERT_TRUE(QString::fromLocal8Bit(realm->readAll()).contains("ready"));
-    }
-
     void startTicker() {
-        QProcessEnvironment env;
-        env.insert("PATH", bin.path() + ":" + qEnvironmentVariable("PATH"));
-        ticker = x.start(TALLOWBAR_BIN, {}, env);
-        window = x.waitForWindow(ticker->processId(), "Form1");
-        ASSERT_FALSE(window.isEmpty()) << qPrintable(ticker->readAll());
-        QTest::qWait(300); // let the window manager settle it
-        geometry = x.geometry(window);
+        startProgram(TALLOWBAR_BIN);
+        ticker = program;
     }
-
-    QString openedFile() const { return bin.filePath("opened.txt"); }
-    QStringList opened() const {
-        QFile f(openedFile());
-        return f.open(QIODevice::ReadOnly)
-                   ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
-                   : QStringList();
-    }
-    void xdo(const QStringList& args) const {
-        x.run("xdotool", args);
-        QThread::msleep(60);
-    }
-    void click(QPoint p, int button = 1) const {
-        xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
-        xdo({"click", QString::number(button)});
-    }
-    void drag(QPoint from, QPoint by, int button) const {
-        xdo({"mousemove", QString::number(from.x()), QString::number(from.y())});
-        xdo({"mousedown", QString::number(button)});
-        QThread::msleep(150); // the press reaches the program and the window manager takes over
-        for (int step = 1; step <= 5; ++step) {
-            const QPoint p = from + by * step / 5;
-            xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
-        }
-        xdo({"mouseup", QString::number(button)});
-        QTest::qWait(200);
-    }
-    bool mapped() const { return x.run("xwininfo", {"-id", window}).contains("IsViewable"); }
-    QPoint at(int wx, int wy) const { return geometry.topLeft() + QPoint(wx, wy); }
-
-    e2e::XSession x{{.windowManager = true, .trayHost = true}};
-    QTemporaryDir bin;
-    QProcess* realm = nullptr;
     QProcess* ticker = nullptr;
-    QString window;
-    QRect geometry;
 };
 
 TEST_F(TickerDesktop, OpensShapedOnTopAtTheBottomRight) {
@@ -179,15 +117,7 @@ TEST_F(TickerDesktop, TheCloseLabelRemovesTheIconAndEndsTheProgram) {
 TEST_F(TickerDesktop, LinksAndTheSearchOpenInTheBrowser) {
     startRealm();
     startTicker();
-    // Give it the keyboard (the focus starts on the picture box), without
-    // waiting on the window manager's say.
-    x.run("xdotool", {"windowactivate", window});
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            x.run("xdotool", {"windowfocus", window});
-            return x.run("xdotool", {"getwindowfocus"}).trimmed() == window;
-        },
-        5000));
+    ASSERT_TRUE(focus()); // the focus starts on the picture box
     QTest::qWait(200);
     xdo({"key", "Tab", "Tab"}); // Refresh, then the search box (its prompt selected)
     xdo({"type", "--delay", "40", "a&b #c"});

@@ -78,10 +78,10 @@ QByteArray gameStartPage() {
     return R"(<!DOCTYPE html>
 <html lang="en"><head><meta charset="utf-8"><title>Vellmoor - Update Log</title>
 <style>
-body { margin: 0; background: #1d140c; color: #f3e2bf; font: 13px/1.35 serif; }
+body { margin: 0; background: #1d140c; color: #f3e2bf; font: 11px/1.3 serif; }
 header { background: linear-gradient(#6b3f17, #3b220c); padding: 8px 10px; border-bottom: 2px solid #c89b4a; }
-h1 { margin: 0; font-size: 17px; color: #ffd98a; letter-spacing: 1px; }
-h2 { margin: 10px 10px 2px; font-size: 13px; color: #ffcf6e; }
+h1 { margin: 0; font-size: 14px; color: #ffd98a; letter-spacing: 1px; }
+h2 { margin: 8px 10px 2px; font-size: 12px; color: #ffcf6e; }
 ul { margin: 0 10px 6px 28px; padding: 0; }
 .live { color: #7be07b; font-weight: bold; }
 </style></head>

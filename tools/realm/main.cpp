@@ -106,6 +106,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("game-start page: %s\n", qPrintable(gameStart.url()));
+        QObject::connect(&gameStart, &realm::GameStartSite::pageServed, [] {
+            std::printf("game-start page served\n");
+            std::fflush(stdout);
+        });
     }
     std::printf("vellrealm: ready\n");
     printStatus(r);
