@@ -13,6 +13,8 @@ packages=(
     # desktop tests and the headless run: X server, window manager, tray host,
     # input driver, window inspection, screenshots
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
+    # the demo and the tests' private network namespace (ip link set lo up)
+    iproute2 util-linux
     # install and package checks: desktop entries, AppStream metainfo, lintian,
     # and dpkg-shlibdeps, which cpack runs for the packages' Depends
     desktop-file-utils appstream lintian dpkg-dev

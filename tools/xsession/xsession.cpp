@@ -8,14 +8,6 @@
 namespace e2e {
 namespace {
 
-QString freeDisplay() {
-    for (int n = 60; n < 200; ++n)
-        if (!QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFile::exists(QString("/tmp/.X%1-lock").arg(n)))
-            return QString(":%1").arg(n);
-    return {};
-}
-
 void pause(int ms) {
     QThread::msleep(static_cast<unsigned long>(ms));
 }
@@ -23,19 +15,26 @@ void pause(int ms) {
 } // namespace
 
 XSession::XSession(Options options) : screenSize_(options.screen) {
-    display_ = freeDisplay();
-    if (display_.isEmpty()) {
-        error_ = "no free X display number";
-        return;
-    }
     const QString size =
         QString("%1x%2x24").arg(options.screen.width()).arg(options.screen.height());
-    start("Xvfb", {display_, "-screen", "0", size, "-nolisten", "tcp"});
-    const QString socket = "/tmp/.X11-unix/X" + display_.mid(1);
+    // Xvfb takes a free display number itself and writes it out once it
+    // listens there (-displayfd): no race with another server for a number,
+    // and never a display that someone else already has.
+    QProcess* server = start("Xvfb", {"-displayfd", "1", "-screen", "0", size, "-nolisten", "tcp"});
     QDeadlineTimer deadline(10000);
-    while (!QFile::exists(socket) && !deadline.hasExpired())
-        pause(50);
-    // The socket comes first; wait until the server answers.
+    QString said; // its warnings, and the number on a line of its own
+    static const QRegularExpression numberLine("^(\\d+)$", QRegularExpression::MultilineOption);
+    QRegularExpressionMatch number;
+    while (!(number = numberLine.match(said)).hasMatch() && server->state() == QProcess::Running &&
+           !deadline.hasExpired()) {
+        server->waitForReadyRead(100);
+        said += QString::fromLocal8Bit(server->readAll());
+    }
+    if (!number.hasMatch()) {
+        error_ = "Xvfb did not start (is the xvfb package installed?): " + said.trimmed();
+        return;
+    }
+    display_ = ":" + number.captured(1);
     int status = -1;
     while (!deadline.hasExpired() &&
            (run("xprop", {"-root", "_NET_SUPPORTED"}, &status), status != 0))
