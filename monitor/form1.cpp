@@ -14,10 +14,11 @@ namespace monitor {
 
 Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildOptions& options,
              QWidget* parent)
-    // Frameless, no taskbar entry, and made on top from the start: Qt replaces
-    // a native window whose on-top hint changes later, and the region and the
-    // tray record hold this window's handle.
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint),
+    // Frameless, and made on top from the start: Qt replaces a native window
+    // whose on-top hint changes later, and the region and the tray record hold
+    // this window's handle. A visible window has its taskbar entry; hidden, it
+    // has none, and the tray icon brings it back.
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window | Qt::WindowStaysOnTopHint),
       program_(program), desktop_(desktop), twipsPerPixel_(options.twipsPerPixel) {
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);

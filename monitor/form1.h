@@ -96,6 +96,9 @@ private:
     void loadPage();  // the embedded page, where the program has one
     void wireCommands();
     void place();
+    // True when a hidden window can come back through the tray icon; says
+    // once on stderr when it cannot.
+    bool trayShown();
 
     forms::Program program_;
     Desktop desktop_;
@@ -117,6 +120,7 @@ private:
     bool trayAdded_ = false;
     bool ended_ = false;
     bool manualDrag_ = false; // the window manager could not move the window
+    bool noTraySaid_ = false;
     QPoint dragOffset_;
 };
 

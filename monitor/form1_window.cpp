@@ -11,6 +11,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 namespace monitor {
 
 void Form1::Form_Load() {
@@ -50,7 +54,12 @@ void Form1::place() {
     const int height = pixelsToTwips(this->height(), twipsPerPixel_);
     const int top = screenH - height - 450;
     const int left = screenW - width;
-    move(screenRect.left() + twipsToPixels(left, twipsPerPixel_),
+    // At a fractional scale the screen's width in our pixels is not whole and
+    // Qt rounds it up: keep the right edge on the screen's last device pixel.
+    const double scale = s ? s->devicePixelRatio() : 1.0;
+    const double deviceWidth = std::floor(screenRect.width() * scale + 1e-6);
+    const int lastFit = int(std::floor(deviceWidth / scale + 1e-6)) - this->width();
+    move(screenRect.left() + std::min(twipsToPixels(left, twipsPerPixel_), lastFit),
          screenRect.top() + twipsToPixels(top, twipsPerPixel_));
 }
 
@@ -82,14 +91,28 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::Form_Resize() {
-    if (!(windowState() & Qt::WindowMinimized))
-        return;
+    if (!(windowState() & Qt::WindowMinimized) || !trayShown())
+        return; // without a notification area it stays minimised, on the taskbar
     // Hiding inside the state change can be undone by the platform finishing
     // it: hide once the event loop is back.
     QTimer::singleShot(0, this, [this] {
         if (windowState() & Qt::WindowMinimized)
             hide(); // it stays minimised until the tray shows it again
     });
+}
+
+bool Form1::trayShown() {
+    if (desktop_.tray->available())
+        return true;
+    if (!noTraySaid_) {
+        noTraySaid_ = true;
+        std::fprintf(stderr,
+                     "%s: this desktop has no notification area (system tray) for the icon that "
+                     "would bring a hidden window back: minimising to the taskbar instead of "
+                     "hiding\n",
+                     qPrintable(program_.name.toLower()));
+    }
+    return false;
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
@@ -119,7 +142,10 @@ void Form1::mouseReleaseEvent(QMouseEvent*) {
 }
 
 void Form1::Label2_Click() {
-    setVisible(false);
+    if (trayShown())
+        setVisible(false);
+    else
+        showMinimized(); // a way back that needs no tray: the taskbar
 }
 
 void Form1::Form_Unload() {

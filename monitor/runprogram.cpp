@@ -1,19 +1,22 @@
 #include "monitor/runprogram.h"
 
+#include "monitor/application.h"
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/platform/qt/displaysetup.h"
 #include "monitor/platform/qt/qtmessagebox.h"
 
-#include <QApplication>
 #include <QScreen>
 
 namespace monitor {
 
 int runProgram(const forms::Program& program, int argc, char** argv,
                const BrowserFactory& browser) {
-    qt::prepareDisplay(qPrintable(program.name.toLower()));
-    QApplication app(argc, argv);
+    const QByteArray name = program.name.toLower().toLocal8Bit();
+    qt::prepareDisplay(name.constData());
+    if (!qt::displayReachable(name.constData()))
+        return 1;
+    Application app(argc, argv);
     QApplication::setApplicationName(program.name);
     QApplication::setApplicationVersion(program.fileVersion);
     QApplication::setQuitOnLastWindowClosed(false); // the tray keeps a hidden window alive
@@ -24,6 +27,7 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     options.twipsPerPixel = twipsPerPixel(QGuiApplication::primaryScreen());
     options.browserFactory = browser;
     Form1 form(program, Desktop::system(), options);
+    app.endOnSignals([&form] { form.ExitProgram(); });
     form.Form_Load();
     form.show();
     return app.exec();

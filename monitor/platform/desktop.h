@@ -47,6 +47,9 @@ public:
     virtual void setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) = 0;
     // The menu shown at the icon on a right-button press.
     virtual void setContextMenu(gdi::HWND hWnd, QMenu* menu) = 0;
+    // Whether the desktop has a notification area now: without one an icon
+    // cannot be seen, and a hidden window could never be brought back.
+    virtual bool available() const = 0;
 };
 
 // Opening documents and web pages with the desktop's default handler.

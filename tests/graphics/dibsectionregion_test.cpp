@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using testing_support::errorNumber;
@@ -263,6 +264,28 @@ TEST(RegionWindows, DestroyOnANewObjectDoesNothingAndTheEndFreesEverything) {
     }
     EXPECT_EQ(gdi.log.first(), "SetWindowRgn(4,0,1)");
     EXPECT_EQ(gdi.liveObjects(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WindowShape, AnEmptyRegionShowsNothingAndNoRegionShowsAll) {
+    gdi::qt::QtGdi gdi;
+    QWindow window;
+    window.resize(40, 30);
+    const gdi::HWND hWnd = gdi::HWND(window.winId());
+    const gdi::HRGN empty = gdi.CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(gdi.SetWindowRgn(hWnd, empty, true), 1);
+    EXPECT_FALSE(window.mask().isEmpty()) << "an empty mask would show the whole window";
+    EXPECT_TRUE(window.mask().intersected(QRect(0, 0, 40, 30)).isEmpty()) << "nothing shows";
+    const gdi::HRGN half = gdi.CreateRectRgn(0, 0, 20, 30);
+    gdi.SetWindowRgn(hWnd, half, true);
+    EXPECT_EQ(window.mask(), QRegion(0, 0, 20, 30));
+    gdi.SetWindowRgn(hWnd, 0, true);
+    EXPECT_TRUE(window.mask().isEmpty()) << "no region: the whole window";
+    gdi.DeleteObject(empty);
+    gdi.DeleteObject(half);
 }
 
 } // namespace

@@ -49,6 +49,9 @@ TEST_P(ProgramWindow, SearchSendsThePromptTheEmptyBoxAndEncodedText) {
 
 TEST_P(ProgramWindow, EnterInTheBoxSearchesAndOtherKeysJustType) {
     auto* box = control<QLineEdit>("Text1");
+    QTest::keyClick(box, Qt::Key_Return); // the prompt still in place: it is searched
+    EXPECT_EQ(fakes.urls.urls, QStringList({Search + "Forum%20Search" + Suffix}));
+    fakes.urls.urls.clear();
     box->setText("guild");
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(fakes.urls.urls, QStringList({Search + "guild" + Suffix}));

@@ -181,3 +181,57 @@ TEST_P(ProgramWindow, TheSystemsCloseCommandRemovesTheIconAndEnds) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_P(ProgramWindow, AVisibleWindowHasATaskbarEntryAndAHiddenOneComesBackFromTheTray) {
+    EXPECT_EQ(form->windowType(), Qt::Window) << "not a tool window: it has a taskbar entry";
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST_P(ProgramWindow, WithoutANotificationAreaHidingMinimisesToTheTaskbarAndSaysWhyOnce) {
+    fakes.tray.trayAvailable = false;
+    load();
+    form->show();
+    testing::internal::CaptureStderr();
+    QTest::mouseClick(label("Label2"), Qt::LeftButton);
+    EXPECT_TRUE(form->isVisible()) << "never hidden where no icon can bring it back";
+    EXPECT_TRUE(form->isMinimized());
+    form->showNormal();
+    form->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(50);
+    EXPECT_TRUE(form->isVisible()) << "minimised, it stays on the taskbar";
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no notification area"), std::string::npos) << said;
+    EXPECT_EQ(said.find("no notification area"), said.rfind("no notification area"))
+        << "said once";
+    fakes.tray.trayAvailable = true; // a tray host turned up: hiding is safe again
+    QTest::mouseClick(label("Label2"), Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_P(ProgramWindow, ALeftPressOnAButtonOrTheSearchBoxDoesNotDrag) {
+    load();
+    form->show();
+    fakes.log.clear();
+    QTest::mousePress(control<QWidget>("Command1"), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(control<QWidget>("Command1"), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mousePress(control<QWidget>("Text1"), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mousePress(control<QWidget>("Command6"), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(logged("SendMessageA").isEmpty()) << qPrintable(fakes.log.join(" "));
+    EXPECT_TRUE(logged("ReleaseCapture").isEmpty());
+}
+
+TEST_P(ProgramWindow, TheSystemsCloseCommandEndsWithoutClosingTheProbesFirst) {
+    realm.set("ch1", realm::State::Silent);
+    load();
+    form->show();
+    ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == up(1); }));
+    form->close(); // unloads the window: the icon goes, the probes are left as they are
+    EXPECT_TRUE(form->ended());
+    EXPECT_EQ(form->probes()[3].socket->state(), Winsock::State::Connecting);
+    EXPECT_TRUE(notifications().last().startsWith("Shell_NotifyIcon(2,"));
+}
+
+} // namespace

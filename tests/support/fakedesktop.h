@@ -36,6 +36,8 @@ public:
     bool Shell_NotifyIcon(std::uint32_t message, const monitor::TrayIconData& data) override;
     void setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) override;
     void setContextMenu(gdi::HWND hWnd, QMenu* menu) override;
+    bool available() const override { return trayAvailable; }
+    bool trayAvailable = true;
     // Plays the shell: a mouse message on the icon of window hWnd.
     void press(gdi::HWND hWnd, std::uint32_t mouseMessage);
 

@@ -365,7 +365,12 @@ int QtGdi::SetWindowRgn(HWND window, HRGN rgn, bool redraw) {
     QWindow* w = windowFor(window);
     if (!w)
         return 0;
-    w->setMask(r ? r->toQRegion() : QRegion());
+    QRegion mask; // no region: no shape, the whole window shows
+    if (r)
+        // Qt reads an empty mask as "no mask"; an empty region shows nothing,
+        // so the window gets one pixel just outside itself.
+        mask = r->isEmpty() ? QRegion(-1, -1, 1, 1) : r->toQRegion();
+    w->setMask(mask);
     if (redraw)
         w->requestUpdate();
     return 1;

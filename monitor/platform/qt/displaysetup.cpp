@@ -1,5 +1,7 @@
 #include "monitor/platform/qt/displaysetup.h"
 
+#include "monitor/platform/x11/x11display.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -23,6 +25,26 @@ void prepareDisplay(const char* programName) {
                      "shaped by the compositor instead\n",
                      programName);
     }
+}
+
+bool displayReachable(const char* programName) {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+        return true; // another platform: Qt says itself what it lacks
+    if (platform.isEmpty() && qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsSet("DISPLAY"))
+        return true; // a Wayland session without XWayland
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) {
+        std::fprintf(stderr, "%s: no display to show the window on (DISPLAY is not set)\n",
+                     programName);
+        return false;
+    }
+    if (!x11::canConnect(display.constData())) {
+        std::fprintf(stderr, "%s: cannot open the display %s\n", programName, display.constData());
+        return false;
+    }
+    return true;
 }
 
 } // namespace monitor::qt

@@ -8,4 +8,8 @@ namespace monitor::qt {
 // is there, and says so. Call before constructing the QApplication.
 void prepareDisplay(const char* programName);
 
+// False, after saying why on stderr, when the display the program would run
+// on cannot be reached: Qt would abort on it. Call after prepareDisplay.
+bool displayReachable(const char* programName);
+
 } // namespace monitor::qt

@@ -91,6 +91,10 @@ void QtNotifyShell::setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t
     callbacks_[TrayIconData::handleOf(hWnd)] = std::move(callback);
 }
 
+bool QtNotifyShell::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void QtNotifyShell::setContextMenu(gdi::HWND hWnd, QMenu* menu) {
     const std::uint32_t window = TrayIconData::handleOf(hWnd);
     menus_[window] = menu;

@@ -22,6 +22,7 @@ public:
     bool Shell_NotifyIcon(std::uint32_t message, const TrayIconData& data) override;
     void setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) override;
     void setContextMenu(gdi::HWND hWnd, QMenu* menu) override;
+    bool available() const override;
 
 private:
     struct Entry {
