@@ -78,6 +78,8 @@ Winsock::Winsock(QObject* parent) : QObject(parent) {
     timeout_.setSingleShot(true);
     timeout_.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     connect(&timeout_, &QTimer::timeout, this, [this] {
+        if (state_ != State::Connecting)
+            return;
         // A handshake that completed in the same turn as the deadline wins.
         if (writable_) {
             pollfd p{socket_.get(), POLLOUT, 0};

@@ -54,6 +54,10 @@ public:
     // The local port of the last connection made, kept after Close.
     quint16 boundPort() const { return boundPort_; }
 
+    // The descriptor of the attempt or connection under way, else -1: what
+    // the control holds of the system, for whoever counts it.
+    int socketDescriptor() const { return socket_.get(); }
+
     int connectTimeout() const { return timeoutMs_; }
     void setConnectTimeout(int ms) { timeoutMs_ = ms; }
 
