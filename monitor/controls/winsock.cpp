@@ -102,19 +102,20 @@ void Winsock::Connect() {
     const quint64 attempt = ++attempt_;
     state_ = State::Connecting;
     timeout_.start(timeoutMs_); // one deadline for the lookup and the handshake
-    const QHostAddress address(RemoteHost);
+    const QString host = RemoteHost.trimmed();
+    const QHostAddress address(host);
     if (!address.isNull()) {
         connectTo(address); // numeric: never handed to the resolver
         return;
     }
-    if (RemoteHost.trimmed().isEmpty()) {
+    if (host.isEmpty()) {
         finish(false, ErrHostNotFound, "No host given");
         return;
     }
     // The lookup runs off the UI thread; its answer comes back as an event.
     lookingUp_ = true;
     const int id = QHostInfo::lookupHost(
-        RemoteHost, this, [this, attempt](const QHostInfo& info) { resolved(attempt, info); });
+        host, this, [this, attempt](const QHostInfo& info) { resolved(attempt, info); });
     if (lookingUp_ && attempt == attempt_)
         lookupId_ = id;
 }
