@@ -9,7 +9,11 @@
 # sets the real game addresses, for example:
 #   cmake -DVELL_LOGIN_HOST=203.0.113.20 -DVELL_OFFICIAL_SITE=www.example.org ...
 #
-# Probe hosts must be numeric IPv4 addresses (no name lookup takes place).
+# Probe hosts are numeric IPv4 or IPv6 addresses, or names. A numeric host is
+# connected to directly and never looked up, as in the default build; a name
+# is looked up without blocking the window, and the lookup counts against the
+# probe's 5 s connect timeout. Only the first IPv4 address a name gives is
+# tried (else its first address), so a probe stays one connection attempt.
 # The login, character-select and channel servers share one address block;
 # the update server has an address of its own. Ports are fixed by the game:
 # update 80, login 29000, character select 29100, channels 29200.

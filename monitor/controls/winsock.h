@@ -3,13 +3,23 @@
 // arrives later as exactly one Connected or Error event on the UI thread.
 // Close abandons an attempt in progress (no event follows for it) and is
 // harmless in any state.
+//
+// Each Connect makes exactly one connection attempt: the control drives a
+// non-blocking socket of its own rather than a QTcpSocket, which tries a
+// refused address a second time. A host given as a name is looked up
+// asynchronously within the same connect timeout; a numeric host is never
+// looked up.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-class QTcpSocket;
+#include <memory>
+
+class QHostAddress;
+class QHostInfo;
+class QSocketNotifier;
 
 namespace monitor {
 
@@ -18,9 +28,10 @@ class Winsock : public QObject {
 public:
     enum class State { Closed, Connecting, Connected, Error };
 
-    // Time an attempt may take before it is reported as timed out. Five
-    // seconds leaves room for two SYN retransmissions (Linux sends them at
-    // 1 s and 3 s), while a user who pressed Refresh still gets a prompt answer.
+    // Time an attempt may take before it is reported as timed out, counted
+    // from Connect and so including a name lookup. Five seconds leave room
+    // for two SYN retransmissions (Linux sends them at 1 s and 3 s), while a
+    // user who pressed Refresh still gets a prompt answer.
     static constexpr int DefaultConnectTimeoutMs = 5000;
 
     // Winsock's error numbers for the failures a probe meets.
@@ -34,7 +45,7 @@ public:
     explicit Winsock(QObject* parent = nullptr);
     ~Winsock() override;
 
-    QString RemoteHost;
+    QString RemoteHost;     // a numeric IPv4 or IPv6 address, or a name
     quint16 RemotePort = 0; // the local port is any free one
 
     void Connect();
@@ -42,6 +53,10 @@ public:
     State state() const { return state_; }
     // The local port of the last connection made, kept after Close.
     quint16 boundPort() const { return boundPort_; }
+
+    // The descriptor of the attempt or connection under way, else -1: what
+    // the control holds of the system, for whoever counts it.
+    int socketDescriptor() const { return socket_.get(); }
 
     int connectTimeout() const { return timeoutMs_; }
     void setConnectTimeout(int ms) { timeoutMs_ = ms; }
@@ -53,10 +68,32 @@ signals:
                const QString& helpFile, int helpContext, bool* cancelDisplay);
 
 private:
-    void finish(quint64 attempt, bool ok, int number, const QString& description);
-    void dropSocket();
+    // The socket's descriptor, closed when dropped.
+    class Descriptor {
+    public:
+        Descriptor() = default;
+        explicit Descriptor(int fd) : fd_(fd) {}
+        ~Descriptor() { reset(); }
+        Descriptor(const Descriptor&) = delete;
+        Descriptor& operator=(const Descriptor&) = delete;
+        int get() const { return fd_; }
+        explicit operator bool() const { return fd_ >= 0; }
+        void reset(int fd = -1);
 
-    QTcpSocket* socket_ = nullptr;
+    private:
+        int fd_ = -1;
+    };
+
+    void resolved(quint64 attempt, const QHostInfo& info);
+    void connectTo(const QHostAddress& address);
+    void connectFinished(); // the socket turned writable, or the deadline came
+    void finish(bool ok, int number, const QString& description);
+    void release(); // notifier, descriptor and lookup of the current attempt
+
+    Descriptor socket_;
+    std::unique_ptr<QSocketNotifier> writable_;
+    int lookupId_ = -1;
+    bool lookingUp_ = false; // a lookup for the live attempt is under way
     QTimer timeout_;
     State state_ = State::Closed;
     quint64 attempt_ = 0; // identifies the live attempt; Close moves it on

@@ -75,6 +75,26 @@ TEST_F(WinsockContract, RefusedAttemptRaisesOneErrorAndStaysInError) {
     ASSERT_TRUE(waitFor([&] { return rec.connects == 1; }));
 }
 
+TEST_F(WinsockContract, FailureKnownInsideConnectIsReportedOnlyAfterItReturns) {
+    // Loopback's broadcast address fails in connect(2) itself (no route for
+    // TCP, nothing sent), and an empty host fails before any socket: both
+    // answers are known before Connect returns, and the event must wait.
+    const std::pair<const char*, int> cases[] = {
+        {"127.255.255.255", Winsock::ErrNetworkUnreachable}, {"", Winsock::ErrHostNotFound}};
+    for (const auto& [host, number] : cases) {
+        socket.RemoteHost = host;
+        socket.RemotePort = 9;
+        rec.errors = 0;
+        socket.Connect();
+        EXPECT_EQ(rec.errors, 0) << host << ": the Error event came from inside Connect";
+        ASSERT_TRUE(waitFor([&] { return rec.errors == 1; })) << host;
+        EXPECT_EQ(rec.lastError, number) << host;
+        EXPECT_EQ(socket.state(), Winsock::State::Error);
+        socket.Close();
+    }
+    EXPECT_EQ(rec.connects, 0);
+}
+
 TEST_F(WinsockContract, CloseIsHarmlessInEveryStateAndSilencesAnAbandonedAttempt) {
     socket.Close(); // never opened
     socket.Close();

@@ -1,0 +1,46 @@
+#include "support/netnamespace.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace testing_support {
+
+bool loopbackOnlyNamespace() {
+    QFile dev("/proc/net/dev");
+    if (!dev.open(QIODevice::ReadOnly))
+        return false;
+    // Two header lines, then "  name: counters" per interface.
+    const QStringList lines = QString::fromLatin1(dev.readAll()).split('\n', Qt::SkipEmptyParts);
+    QStringList interfaces;
+    for (const QString& line : lines.mid(2))
+        interfaces << line.section(':', 0, 0).trimmed();
+    return interfaces == QStringList{"lo"};
+}
+
+QString loopbackOnlySkipReason() {
+    return "needs a private network namespace holding only loopback; run as "
+           "unshare -rn sh -c 'ip link set lo up; <test command>'";
+}
+
+long long activeOpens() {
+    QFile snmp("/proc/net/snmp");
+    if (!snmp.open(QIODevice::ReadOnly))
+        return -1;
+    // "Tcp: <names>" is followed by "Tcp: <values>" in the same order.
+    const QStringList lines = QString::fromLatin1(snmp.readAll()).split('\n');
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        if (!lines[i].startsWith("Tcp:") || !lines[i + 1].startsWith("Tcp:"))
+            continue;
+        const QStringList names = lines[i].split(' ', Qt::SkipEmptyParts);
+        const QStringList values = lines[i + 1].split(' ', Qt::SkipEmptyParts);
+        const qsizetype at = names.indexOf("ActiveOpens");
+        if (at < 0 || at >= values.size())
+            return -1;
+        bool ok = false;
+        const long long n = values[at].toLongLong(&ok);
+        return ok ? n : -1;
+    }
+    return -1;
+}
+
+} // namespace testing_support

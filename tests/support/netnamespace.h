@@ -1,0 +1,17 @@
+// What a test can learn about the network namespace it runs in. Connection
+// attempts are counted by the kernel per namespace, so counts are only exact
+// in a private one that holds nothing but loopback (unshare -rn, lo up).
+#pragma once
+
+#include <QString>
+
+namespace testing_support {
+
+// True when /proc/net/dev lists the loopback interface and nothing else.
+bool loopbackOnlyNamespace();
+// The message a test skips with outside such a namespace.
+QString loopbackOnlySkipReason();
+// Tcp ActiveOpens from /proc/net/snmp: connect(2) calls that sent a SYN. -1 if unreadable.
+long long activeOpens();
+
+} // namespace testing_support
