@@ -1,6 +1,5 @@
 #include "webenginebrowser.h"
 
-#include <QEvent>
 #include <QOpenGLWidget>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -34,22 +33,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
     view_->setObjectName("WebBrowser1");
     view_->setPage(new QWebEnginePage(profile_, view_));
     view_->setGeometry(geometry);
-    parent->installEventFilter(this); // its size decides what lies outside it
-    showWhereSeen();
-}
-
-bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize && view_ && watched == view_->parentWidget())
-        showWhereSeen();
-    return false;
-}
-
-void WebEngineBrowser::showWhereSeen() {
-    // Parked wholly outside the window, the view could not be seen anyway;
-    // hidden, it is not drawn for every repaint of the window (a countdown
-    // tick), while its page stays loaded and loads on.
-    if (view_ && view_->parentWidget())
-        view_->setVisible(view_->geometry().intersects(view_->parentWidget()->rect()));
+    view_->show();
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
@@ -61,7 +45,6 @@ void WebEngineBrowser::setLeft(double pixels) {
     left_ = pixels; // kept as given: a position other than exactly 165 reads back as it was set
     if (view_)
         view_->move(int(std::lround(pixels)), view_->y());
-    showWhereSeen();
 }
 
 void WebEngineBrowser::Navigate(const QString& url) {

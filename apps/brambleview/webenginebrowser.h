@@ -5,7 +5,6 @@
 
 #include "monitor/platform/webbrowser.h"
 
-#include <QObject>
 #include <QPointer>
 
 class QWebEngineProfile;
@@ -13,7 +12,7 @@ class QWebEngineView;
 
 namespace brambleview {
 
-class WebEngineBrowser final : public QObject, public monitor::WebBrowser {
+class WebEngineBrowser final : public monitor::WebBrowser {
 public:
     WebEngineBrowser(QWidget* parent, const QRect& geometry);
     ~WebEngineBrowser() override;
@@ -22,12 +21,7 @@ public:
     void setLeft(double pixels) override;
     void Navigate(const QString& url) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void showWhereSeen();
-
     QWebEngineProfile* profile_; // outlives the view's page, so it goes last
     QPointer<QWebEngineView> view_;
     double left_;
