@@ -32,3 +32,18 @@ set(VELL_FANSITE_HOST    "127.80.0.12" CACHE STRING "Fan site with the web-based
 set(VELL_WIKI_HOST       "127.80.0.13" CACHE STRING "Community wiki host")
 set(VELL_CLAN_HOST       "127.80.0.14" CACHE STRING "Clan site host")
 set(VELL_COMMUNITY_HOST  "127.80.0.15" CACHE STRING "Community social site host")
+
+# Whether this build keeps the local realm's defaults: the tests that check
+# the default layout (all on loopback) hold only then.
+set(VELL_ENDPOINTS_DEFAULT true)
+foreach(pair UPDATE_HOST=127.80.0.1 LOGIN_HOST=127.29.0.1 CHARSELECT_HOST=127.29.0.2
+        CH1_HOST=127.29.0.11 CH2_HOST=127.29.0.12 CH3_HOST=127.29.0.13
+        OFFICIAL_SITE=127.80.0.10 SEARCH_HOST=127.80.0.11 FANSITE_HOST=127.80.0.12
+        WIKI_HOST=127.80.0.13 CLAN_HOST=127.80.0.14 COMMUNITY_HOST=127.80.0.15)
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 name)
+    list(GET pair 1 default)
+    if(NOT VELL_${name} STREQUAL default)
+        set(VELL_ENDPOINTS_DEFAULT false)
+    endif()
+endforeach()

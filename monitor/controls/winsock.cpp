@@ -113,11 +113,11 @@ void Winsock::Connect() {
         return;
     }
     // The lookup runs off the UI thread; its answer comes back as an event.
+    // An abandoned lookup is left to finish and its answer ignored (the
+    // attempt number has moved on): aborting one leaks Qt's callback.
     lookingUp_ = true;
-    const int id = QHostInfo::lookupHost(
-        host, this, [this, attempt](const QHostInfo& info) { resolved(attempt, info); });
-    if (lookingUp_ && attempt == attempt_)
-        lookupId_ = id;
+    QHostInfo::lookupHost(host, this,
+                          [this, attempt](const QHostInfo& info) { resolved(attempt, info); });
 }
 
 void Winsock::Close() {
@@ -128,9 +128,6 @@ void Winsock::Close() {
 
 void Winsock::release() {
     timeout_.stop();
-    if (lookupId_ >= 0)
-        QHostInfo::abortHostLookup(lookupId_);
-    lookupId_ = -1;
     lookingUp_ = false;
     writable_.reset(); // the notifier goes before its descriptor
     socket_.reset();
@@ -140,7 +137,6 @@ void Winsock::resolved(quint64 attempt, const QHostInfo& info) {
     if (attempt != attempt_ || state_ != State::Connecting || !lookingUp_)
         return; // abandoned by Close, or answered after the deadline
     lookingUp_ = false;
-    lookupId_ = -1;
     const QList<QHostAddress> addresses = info.addresses();
     if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
         finish(false, ErrHostNotFound, info.errorString());

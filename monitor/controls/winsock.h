@@ -92,7 +92,6 @@ private:
 
     Descriptor socket_;
     std::unique_ptr<QSocketNotifier> writable_;
-    int lookupId_ = -1;
     bool lookingUp_ = false; // a lookup for the live attempt is under way
     QTimer timeout_;
     State state_ = State::Closed;

@@ -12,7 +12,7 @@ namespace {
 class PanelDesktop : public e2e::ProgramDesktop {
 protected:
     void startPanel() {
-        startProgram(BRAMBLEVIEW_BIN);
+        startProgram(BRAMBLEVIEW_BIN, true);
         ASSERT_TRUE(QTest::qWaitFor([&] { return pagesServed() >= 1; }, 15000))
             << "the page loads at start, parked";
     }

@@ -32,11 +32,23 @@ protected:
         ASSERT_TRUE(QString::fromLocal8Bit(realm->readAll()).contains("ready"));
     }
 
-    void startProgram(const QString& binary) {
+    void startProgram(const QString& binary, bool webEngine = false) {
         QProcessEnvironment env;
         env.insert("PATH", bin.path() + ":" + qEnvironmentVariable("PATH"));
         // The web engine will not run as root with its sandbox on; tests only.
         env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        if (webEngine && qEnvironmentVariableIsSet("ASAN_OPTIONS")) {
+            // In a sanitizer build, the process that loads Qt WebEngine is
+            // checked for memory errors but not for these two: Chromium's own
+            // code (libQt6WebEngineCore, stripped) frees some objects through a
+            // type of another size, and it, fontconfig and the software GL
+            // driver (unloaded by then, so nameless) leave allocations at exit.
+            // Leaks of our code are checked in the ticker's process and in the
+            // unit tests, which run the panel on a recording browser.
+            env.insert("ASAN_OPTIONS",
+                       qEnvironmentVariable("ASAN_OPTIONS") +
+                           ":new_delete_type_mismatch=0:detect_leaks=0:fast_unwind_on_malloc=1");
+        }
         program = x.start(binary, {}, env);
         window = x.waitForWindow(program->processId(), "Form1");
         ASSERT_FALSE(window.isEmpty()) << qPrintable(program->readAll());

@@ -1,9 +1,12 @@
 // The real tallowbar binary on a desktop of its own: Xvfb, openbox and a tray
 // host, driven through xdotool as a user would, probing the local realm.
 #include "e2e/programdesktop.h"
+#include "forms/shared/endpoints.h"
 
 #include <QDir>
+
 #include <QTest>
+#include <csignal>
 
 namespace {
 
@@ -125,8 +128,80 @@ TEST_F(TickerDesktop, LinksAndTheSearchOpenInTheBrowser) {
     xdo({"key", "Tab", "Tab", "space"}); // "->", then "VellFans"
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() >= 2; }, 5000))
         << qPrintable(opened().join(" | "));
-    EXPECT_EQ(opened()[0], "http://127.80.0.11/search?hl=en&q=a%26b%20%23c+site%3A127.80.0.10");
-    EXPECT_EQ(opened()[1], "http://127.80.0.12/site/vellmoor/brambleview.php");
+    using namespace forms::endpoints; // what this build was configured with
+    EXPECT_EQ(
+        opened()[0],
+        QString("http://%1/search?hl=en&q=a%26b%20%23c+site%3A%2").arg(SearchHost, OfficialSite));
+    EXPECT_EQ(opened()[1], QString("http://%1/site/vellmoor/brambleview.php").arg(FanSiteHost));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TickerDesktop, EndsThroughItsExitSequenceOnTerminateInterruptAndHangUp) {
+    startRealm();
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        startTicker();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !x.trayIcon("tallowbar").isEmpty(); }, 5000));
+        ::kill(pid_t(ticker->processId()), sig);
+        ASSERT_TRUE(ticker->waitForFinished(5000)) << "signal " << sig;
+        EXPECT_EQ(ticker->exitStatus(), QProcess::NormalExit) << "signal " << sig;
+        EXPECT_EQ(ticker->exitCode(), 0) << "signal " << sig;
+        EXPECT_TRUE(x.trayIcon("tallowbar").isEmpty()) << "the icon went with it";
+    }
+}
+
+TEST_F(TickerDesktop, StaysOnTheScreenAtAFractionalScale) {
+    startRealm();
+    QProcessEnvironment env;
+    env.insert("QT_SCALE_FACTOR", "1.5");
+    ticker = x.start(TALLOWBAR_BIN, {}, env);
+    window = x.waitForWindow(ticker->processId(), "Form1");
+    ASSERT_FALSE(window.isEmpty());
+    QTest::qWait(300);
+    const QRect g = x.geometry(window);
+    EXPECT_EQ(g.size(), QSize(360, 134)) << "240 x 89 at 1.5";
+    EXPECT_LE(g.right(), x.screenSize().width() - 1) << "not past the right edge";
+    EXPECT_GE(g.right(), x.screenSize().width() - 2) << "yet at it";
+}
+
+TEST(ProgramWithoutDisplay, SaysSoAndExitsWithOne) {
+    for (const char* display : {"", ":93"}) { // unset, and one nobody serves
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("WAYLAND_DISPLAY");
+        if (*display)
+            env.insert("DISPLAY", display);
+        else
+            env.remove("DISPLAY");
+        p.setProcessEnvironment(env);
+        p.start(TALLOWBAR_BIN);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << display;
+        EXPECT_EQ(p.exitCode(), 1) << display;
+        EXPECT_TRUE(p.readAllStandardError().contains("display")) << display;
+    }
+}
+
+TEST(UnhandledError, ShowsNumberSourceAndDescriptionThenEndsTheProgram) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(UNHANDLED_DEMO_BIN);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_TRUE(out.contains("Run-time error '40020':")) << qPrintable(out);
+    EXPECT_TRUE(out.contains("Invalid operation at current state")) << qPrintable(out);
+    EXPECT_TRUE(out.contains("(Winsock)")) << qPrintable(out);
+    EXPECT_FALSE(out.contains("still running"));
+    EXPECT_TRUE(err.contains("run-time error 40020, Winsock: Invalid operation at current state"))
+        << qPrintable(err);
 }
 
 } // namespace

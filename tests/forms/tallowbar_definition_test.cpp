@@ -1,4 +1,5 @@
 // The parts of Tallowbar's definition that are easy to get wrong.
+#include "forms/shared/endpoints.h"
 #include "forms/tallowbar/tallowbar.h"
 
 #include <QFile>
@@ -72,7 +73,21 @@ TEST(TallowbarDefinition, ProbeRowsPairSocketsIndicatorsTooltipsAndPorts) {
     }
 }
 
+TEST(TallowbarDefinition, SocketsCarryTheConfiguredEndpoints) {
+    const auto p = forms::tallowbar();
+    using namespace forms::endpoints;
+    const std::vector<std::pair<const char*, const char*>> expected = {
+        {"SrvUpdate", UpdateHost}, {"SrvLogin", LoginHost}, {"SrvCharSelect", CharSelectHost},
+        {"SrvCh1", Ch1Host},       {"SrvCh2", Ch2Host},     {"SrvCh3", Ch3Host}};
+    for (const auto& [socket, host] : expected)
+        EXPECT_EQ(control(p, socket).remoteHost, host) << socket;
+    EXPECT_EQ(p.sites.officialSite, OfficialSite);
+    EXPECT_EQ(p.sites.searchHost, SearchHost);
+}
+
 TEST(TallowbarDefinition, DefaultEndpointsAreNumericLoopbackInTheGamesLayout) {
+    if (!forms::endpoints::Default)
+        GTEST_SKIP() << "this build was configured with other hosts";
     const auto p = forms::tallowbar();
     std::vector<QHostAddress> hosts;
     for (const auto& row : p.probes) {
