@@ -11,16 +11,9 @@
 namespace vell {
 namespace {
 
-std::int32_t checked(std::int64_t v) {
-    if (v < std::numeric_limits<std::int32_t>::min() ||
-        v > std::numeric_limits<std::int32_t>::max())
-        throw RuntimeError::overflow();
-    return static_cast<std::int32_t>(v);
-}
-
 // (from - 1) / to, divided in double and kept in single precision.
 float scaleOf(std::int32_t from, std::int32_t to) {
-    return float(double(checked(std::int64_t(from) - 1)) / double(to));
+    return float(double(checkedLong(std::int64_t(from) - 1)) / double(to));
 }
 
 struct Position {
@@ -81,20 +74,20 @@ void interpolateChecked(const ByteView& src, std::int32_t width, std::int32_t he
     const float yScale = scaleOf(height, dstHeight);
     for (std::int32_t y = 0; y < dstHeight; ++y) {
         const Position py = positionAt(yScale, y);
-        const std::int32_t yi = checked(py.whole);
-        const std::int32_t yi1 = checked(std::int64_t(yi) + 1);
+        const std::int32_t yi = checkedLong(py.whole);
+        const std::int32_t yi1 = checkedLong(std::int64_t(yi) + 1);
         for (std::int32_t x = 0; x < dstWidth; ++x) {
-            const std::int32_t bx = checked(3 * positionAt(xScale, x).whole);
+            const std::int32_t bx = checkedLong(3 * positionAt(xScale, x).whole);
             std::uint8_t s[12];
             for (int k = 0; k < 6; ++k)
-                s[k] = src(checked(std::int64_t(bx) + k), yi);
+                s[k] = src(checkedLong(std::int64_t(bx) + k), yi);
             for (int k = 0; k < 6; ++k)
-                s[6 + k] = src(checked(std::int64_t(bx) + k), yi1);
+                s[6 + k] = src(checkedLong(std::int64_t(bx) + k), yi1);
             const float xFrac = positionAt(xScale, x).frac;
             for (int ch = 0; ch < 3; ++ch) {
                 const std::int32_t left = roundEven(mix(py.frac, s[ch], s[6 + ch]));
                 const std::int32_t right = roundEven(mix(py.frac, s[3 + ch], s[9 + ch]));
-                dst(checked(3 * std::int64_t(x) + ch), y) =
+                dst(checkedLong(3 * std::int64_t(x) + ch), y) =
                     toByte(roundEven(mix(xFrac, left, right)));
             }
         }

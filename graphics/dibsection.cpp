@@ -7,13 +7,6 @@
 namespace vell {
 namespace {
 
-std::int32_t checked(std::int64_t v) {
-    if (v < std::numeric_limits<std::int32_t>::min() ||
-        v > std::numeric_limits<std::int32_t>::max())
-        throw RuntimeError::overflow();
-    return static_cast<std::int32_t>(v);
-}
-
 // A memory context holding a borrowed bitmap; the bitmap it had is put back
 // before the context is deleted.
 class BorrowingDC {
@@ -48,8 +41,8 @@ cDIBSection::~cDIBSection() {
 }
 
 std::int32_t cDIBSection::BytesPerScanLine() const {
-    const std::int32_t threeTimes = checked(std::int64_t(tHeader.biWidth) * 3);
-    return checked(std::int64_t(threeTimes) + 3) & ~std::int32_t(3);
+    const std::int32_t threeTimes = checkedLong(std::int64_t(tHeader.biWidth) * 3);
+    return checkedLong(std::int64_t(threeTimes) + 3) & ~std::int32_t(3);
 }
 
 bool cDIBSection::CreateDIB(gdi::HDC lhDC, std::int32_t lWidth, std::int32_t lHeight,
@@ -60,8 +53,8 @@ bool cDIBSection::CreateDIB(gdi::HDC lhDC, std::int32_t lWidth, std::int32_t lHe
     tHeader.biPlanes = 1;
     tHeader.biBitCount = 24;
     tHeader.biCompression = gdi::BI_RGB;
-    tHeader.biSizeImage =
-        static_cast<std::uint32_t>(checked(std::int64_t(BytesPerScanLine()) * tHeader.biHeight));
+    tHeader.biSizeImage = static_cast<std::uint32_t>(
+        checkedLong(std::int64_t(BytesPerScanLine()) * tHeader.biHeight));
     void* bits = nullptr;
     hDib = gdi_.CreateDIBSection(lhDC, tHeader, gdi::DIB_RGB_COLORS, &bits, 0, 0);
     lBits = static_cast<std::uint8_t*>(bits);

@@ -10,13 +10,6 @@
 namespace vell {
 namespace {
 
-std::int32_t checked(std::int64_t v) {
-    if (v < std::numeric_limits<std::int32_t>::min() ||
-        v > std::numeric_limits<std::int32_t>::max())
-        throw RuntimeError::overflow();
-    return static_cast<std::int32_t>(v);
-}
-
 // round(r x 255) in double precision, halves to even.
 std::uint8_t randomByte(RandomSource& random) {
     return std::uint8_t(std::clamp(std::nearbyint(double(random.next()) * 255.0), 0.0, 255.0));
@@ -50,7 +43,7 @@ void cDIBSection::RandomiseBits(bool bGray) {
 void cDIBSection::RandomiseBits(bool bGray, RandomSource& random) {
     random.reseedFromTimeOfDay();
     // The offset of the last pixel's first byte in a row.
-    const std::int64_t xEnd = checked(3 * std::int64_t(checked(std::int64_t(Width()) - 1)));
+    const std::int64_t xEnd = checkedLong(3 * std::int64_t(checkedLong(std::int64_t(Width()) - 1)));
     if (!lBits)
         return;
     const ByteView bits = Bits();

@@ -6,12 +6,11 @@ namespace monitor {
 
 std::vector<LinkTarget> linkTable(const forms::Sites& s) {
     return {
-        {"Command3", "VellFans", "fan site's server-status page",
-         "http://" + s.fanSiteHost + "/site/vellmoor/brambleview.php"},
-        {"Command4", "VellNA Wiki", "community wiki", "http://" + s.wikiHost + "/"},
-        {"Command5", "Marrowdell", "clan site", "http://" + s.clanHost + "/"},
-        {"Command6", "VellNA Official Site", "official site", "http://" + s.officialSite},
-        {"Command7", "VellBook", "community site", "http://" + s.communityHost + "/"},
+        {"Command3", "http://" + s.fanSiteHost + "/site/vellmoor/brambleview.php"}, // server status
+        {"Command4", "http://" + s.wikiHost + "/"},
+        {"Command5", "http://" + s.clanHost + "/"},
+        {"Command6", "http://" + s.officialSite},
+        {"Command7", "http://" + s.communityHost + "/"},
     };
 }
 

@@ -10,10 +10,9 @@
 
 namespace monitor {
 
+// A link button and the page it opens (its caption is the button's own).
 struct LinkTarget {
     QString control; // Command3 ... Command7
-    QString caption;
-    QString role;
     QString url;
 };
 

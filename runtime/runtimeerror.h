@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 
 namespace vell {
@@ -32,5 +34,14 @@ private:
     QString source_;
     QString description_;
 };
+
+// A 32-bit signed result of wider arithmetic, as the runtime's Long holds
+// it: Overflow when it does not fit.
+inline std::int32_t checkedLong(std::int64_t v) {
+    if (v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
+        throw RuntimeError::overflow();
+    return static_cast<std::int32_t>(v);
+}
 
 } // namespace vell

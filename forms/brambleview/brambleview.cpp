@@ -43,13 +43,7 @@ Control hotspot(const char* name, int left, int top, int width, int height, cons
 }
 
 Form panelForm() {
-    Form f{.name = "Form1",
-           .caption = "Form1",
-           .icon = WindowIcon,
-           .left = 0,
-           .top = 0,
-           .width = 12375,
-           .height = 10530};
+    Form f = mainForm();
     for (int row = 0; row < 6; ++row)
         f.controls.push_back(indicator(servers()[size_t(row)], 3000 + 240 * row));
     f.controls.push_back(hotspot("Label2", 7200, 5160, 855, 735, "Hide this app!", 11));

@@ -64,6 +64,16 @@ std::vector<Control> sharedControls() {
     // clang-format on
 }
 
+Form mainForm() {
+    return {.name = "Form1",
+            .caption = "Form1",
+            .icon = WindowIcon,
+            .left = 0,
+            .top = 0,
+            .width = 12375,
+            .height = 10530};
+}
+
 Control countdownTimer() {
     return {.name = "Timer1", .kind = ControlKind::Timer, .interval = 60000, .enabled = true};
 }

@@ -18,6 +18,8 @@ std::vector<Control> sharedControls();
 // The six probe sockets, aimed at the servers' build-time endpoints.
 std::vector<Control> probeSockets();
 Control countdownTimer();
+// The main window, Form1, before its controls: caption, icon and design area.
+Form mainForm();
 Form menuForm();
 Sites buildSites();
 

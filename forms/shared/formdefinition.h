@@ -90,9 +90,9 @@ struct Menu {
 struct Form {
     QString name;
     QString caption;
-    QString icon; // empty: none
+    QString icon;                       // empty: none
     Font font{"MS Sans Serif", 8, 400}; // what controls without a font of their own use
-    int left = 0; // design-time client area, twips
+    int left = 0;                       // design-time client area, twips
     int top = 0;
     int width = 0;
     int height = 0;

@@ -30,13 +30,7 @@ Control indicator(const Server& server, int left, int top) {
 }
 
 Form tickerForm() {
-    Form f{.name = "Form1",
-           .caption = "Form1",
-           .icon = WindowIcon,
-           .left = 0,
-           .top = 0,
-           .width = 12375,
-           .height = 10530};
+    Form f = mainForm();
     // A table, one control to a line or two: keep it as laid out.
     // clang-format off
     f.controls = {

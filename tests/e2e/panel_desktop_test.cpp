@@ -33,7 +33,17 @@ protected:
         }
         return tree;
     }
-    static bool alive(qint64 pid) { return QFile::exists(QString("/proc/%1").arg(pid)); }
+    // Waits a little for every one of them to be gone.
+    static bool allEnd(const std::set<qint64>& processes) {
+        return QTest::qWaitFor(
+            [&] {
+                for (qint64 pid : processes)
+                    if (QFile::exists(QString("/proc/%1").arg(pid)))
+                        return false;
+                return true;
+            },
+            5000);
+    }
     QRgb pixel(const QImage& shot, int wx, int wy) const { return shot.pixel(at(wx, wy)); }
 
     QString realmSaid;
@@ -145,15 +155,7 @@ TEST_F(PanelDesktop, HidesToTheTrayComesBackAndItsExitLeavesNoProcessBehind) {
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program->exitCode(), 0);
     EXPECT_TRUE(x.trayIcon("brambleview").isEmpty());
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            for (qint64 pid : processes)
-                if (alive(pid))
-                    return false;
-            return true;
-        },
-        5000))
-        << "a process of the program is left";
+    EXPECT_TRUE(allEnd(processes)) << "a process of the program is left";
 }
 
 TEST_F(PanelDesktop, TheCloseButtonEndsItWithEveryHelper) {
@@ -164,14 +166,7 @@ TEST_F(PanelDesktop, TheCloseButtonEndsItWithEveryHelper) {
     ASSERT_TRUE(program->waitForFinished(10000)) << "still running";
     EXPECT_EQ(program->exitCode(), 0);
     EXPECT_TRUE(x.trayIcon("brambleview").isEmpty());
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            for (qint64 pid : processes)
-                if (alive(pid))
-                    return false;
-            return true;
-        },
-        5000));
+    EXPECT_TRUE(allEnd(processes)) << "a process of the program is left";
 }
 
 } // namespace

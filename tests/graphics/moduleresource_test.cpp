@@ -6,6 +6,7 @@
 #include "support/errors.h"
 #include "support/fakegdi.h"
 #include "support/pebuilder.h"
+#include "support/words.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,13 +25,7 @@ using vell::RuntimeError;
 namespace {
 
 QByteArray data(std::initializer_list<std::int64_t> words) {
-    QByteArray out;
-    for (std::int64_t w : words) {
-        char b[4];
-        qToLittleEndian<quint32>(quint32(w), b);
-        out.append(b, 4);
-    }
-    return out;
+    return testing_support::words32(words);
 }
 
 const QByteArray Rect = data({32, 1, 1, 16, 2, 3, 12, 8, 2, 3, 12, 8});

@@ -5,6 +5,7 @@
 #include "graphics/platform/regiondata.h"
 #include "support/errors.h"
 #include "support/fakegdi.h"
+#include "support/words.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,13 +27,7 @@ namespace {
 constexpr gdi::HWND WindowA = 0x5001, WindowB = 0x5002;
 
 QByteArray data(std::initializer_list<std::int64_t> words) {
-    QByteArray out;
-    for (std::int64_t w : words) {
-        char b[4];
-        qToLittleEndian<quint32>(quint32(w), b);
-        out.append(b, 4);
-    }
-    return out;
+    return testing_support::words32(words);
 }
 
 QByteArray readFile(const QString& path) {
@@ -128,8 +123,8 @@ TEST_F(Fixture, SaveRaisesWhenTheRegionCannotBeRead) {
 }
 
 TEST_F(Fixture, TheTickerSkinRegionRoundTripsPixelForPixel) {
-    const QImage skin =
-        vell::readBitmapFile(readFile(QString(VELL_FORMS_DIR) + "/tallowbar/assets/ticker_skin.bmp"));
+    const QImage skin = vell::readBitmapFile(
+        readFile(QString(VELL_FORMS_DIR) + "/tallowbar/assets/ticker_skin.bmp"));
     ASSERT_FALSE(skin.isNull());
     vell::StdPicture picture(skin, gdi);
     cDIBSection dib(gdi);

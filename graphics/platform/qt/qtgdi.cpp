@@ -292,14 +292,7 @@ int QtGdi::ReleaseDC(HWND, HDC dc) {
 }
 
 HRGN QtGdi::CreateRectRgn(int left, int top, int right, int bottom) {
-    std::uint32_t i;
-    if (!regionFree_.empty()) {
-        i = regionFree_.back();
-        regionFree_.pop_back();
-    } else {
-        i = std::uint32_t(regions_.size());
-        regions_.emplace_back();
-    }
+    const std::uint32_t i = takeRegionSlot();
     regions_[i].region.setRect({std::min(left, right), std::min(top, bottom), std::max(left, right),
                                 std::max(top, bottom)});
     regions_[i].live = true;
@@ -505,14 +498,7 @@ bool unionOf(const std::vector<RegionRect>& rects, std::vector<Rect>& out) {
 } // namespace
 
 HRGN QtGdi::adoptRegion(XorRegion&& r) {
-    std::uint32_t i;
-    if (!regionFree_.empty()) {
-        i = regionFree_.back();
-        regionFree_.pop_back();
-    } else {
-        i = std::uint32_t(regions_.size());
-        regions_.emplace_back();
-    }
+    const std::uint32_t i = takeRegionSlot();
     regions_[i].region = std::move(r);
     regions_[i].live = true;
     return RegionBase + i;

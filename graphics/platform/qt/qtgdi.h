@@ -93,6 +93,16 @@ private:
         return h >= RegionBase && i < regions_.size() && regions_[i].live ? &regions_[i].region
                                                                           : nullptr;
     }
+    // A slot of the region pool: a freed one first, whose storage is kept.
+    [[gnu::always_inline]] std::uint32_t takeRegionSlot() {
+        if (!regionFree_.empty()) {
+            const std::uint32_t i = regionFree_.back();
+            regionFree_.pop_back();
+            return i;
+        }
+        regions_.emplace_back();
+        return std::uint32_t(regions_.size() - 1);
+    }
     [[gnu::noinline]] bool combineAny(HRGN destination, HRGN source1, HRGN source2, int mode);
 
     std::vector<Object> objects_;
