@@ -65,12 +65,15 @@ inspect() { # TRACE NAME [ENGINE]
         if (family == "AF_INET") { sub(/.*inet_addr\("/, "", address) }
         else { sub(/.*inet_pton\(AF_INET6, "/, "", address) }
         sub(/".*/, "", address)
-        if (outside(family, address)) bad("goes outside loopback to " address)
+        away = outside(family, address)
+        if (away) bad("goes outside loopback to " address)
         else if (port == 53) bad("asks a name server")
         if (call == "connect") {
             fd = firstArgument()
             if (!((tid, fd) in asking)) {
-                if (family == "AF_INET6" && address == "::1") v6++; else v4++
+                if (away) far++
+                else if (family == "AF_INET6" && address == "::1") v6++
+                else v4++
                 attempts[address ":" port]++
             }
             if (/<unfinished \.\.\.>$/) unfinished[tid] = fd
@@ -87,8 +90,8 @@ inspect() { # TRACE NAME [ENGINE]
         }
     }
     END {
-        printf "%-11s %4d IPv4 loopback, %d IPv6 loopback, %d AF_UNIX connects\n",
-            name, v4, v6, unix
+        printf "%-11s %4d IPv4 loopback, %d IPv6 loopback, %d AF_UNIX connects", name, v4, v6, unix
+        printf far ? ", %d OUTSIDE\n" : "\n", far
         for (a in attempts) print a, attempts[a] > (FILENAME ".attempts")
         exit violations > 0
     }' "$1"
