@@ -6,10 +6,12 @@
 # Every 5 s a probe pass in each program (the ticker: its window focused,
 # Refresh from the keyboard; the panel: a click on Refresh), every minute the
 # panel's update log shown or parked, every 15 s one server changes state.
-# Every 30 s it writes the ticker's RSS and the panel's PSS (summed over all
-# its processes), and their open descriptors, to longrun-YYYYmmdd-HHMMSS.csv
-# in the build directory; at the end it fits a line through the samples after
-# a 2-minute warm-up and reports growth per hour.
+# Every 30 s it writes the ticker's RSS, the panel's PSS and private memory
+# (summed over all its processes: PSS shares pages with any other web-engine
+# program running meanwhile, private memory does not), and their open
+# descriptors, to longrun-YYYYmmdd-HHMMSS.csv in the current directory (or
+# $LONGRUN_CSV); at the end it fits a line through the samples after a warm-up
+# ($LONGRUN_WARMUP seconds, 120 by default) and reports growth per hour.
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
 . "$here/../tools/private-desktop.sh"
@@ -23,8 +25,8 @@ vellrealm=$build/tools/realm/vellrealm
 for b in "$tallowbar" "$brambleview" "$vellrealm"; do
     [ -x "$b" ] || { echo "error: $b is not built" >&2; exit 1; }
 done
-csv=$build/longrun-$(date +%Y%m%d-%H%M%S).csv
-warmup=120
+csv=${LONGRUN_CSV:-$PWD/longrun-$(date +%Y%m%d-%H%M%S).csv}
+warmup=${LONGRUN_WARMUP:-120}
 work=$(mktemp -d)
 trap 'vell_cleanup; rm -rf "$work"' EXIT
 
@@ -50,13 +52,16 @@ sleep 5
 
 process_tree() { vell_tree "$1"; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
-pss_kb() { # summed over a process tree: shared pages count once
-    local pid sum=0 kb
+# PSS (shared pages count once across all processes) and private memory,
+# KiB, summed over a process tree.
+pss_and_private_kb() {
+    local pid pss=0 private=0 p q
     for pid in $(process_tree "$1"); do
-        kb=$(awk '/^Pss:/ { print $2 }' "/proc/$pid/smaps_rollup" 2>/dev/null) || kb=0
-        sum=$((sum + ${kb:-0}))
+        read -r p q < <(awk '/^Pss:/ { p = $2 } /^Private_(Clean|Dirty):/ { q += $2 }
+            END { print p + 0, q + 0 }' "/proc/$pid/smaps_rollup" 2>/dev/null || echo 0 0)
+        pss=$((pss + p)) private=$((private + q))
     done
-    echo $sum
+    echo "$pss,$private"
 }
 fds() { # open descriptors of a process tree
     local pid n=0
@@ -66,10 +71,10 @@ fds() { # open descriptors of a process tree
     echo $n
 }
 
-echo "seconds,passes,tallowbar_rss_kb,tallowbar_fds,brambleview_pss_kb,brambleview_fds,brambleview_processes" >"$csv"
+echo "seconds,passes,tallowbar_rss_kb,tallowbar_fds,brambleview_pss_kb,brambleview_private_kb,brambleview_fds,brambleview_processes" >"$csv"
 start=$(date +%s)
 opens_at_start=$(active_opens)
-passes=0 toggles=0 flaps=0 ticker_tabbed=0
+passes=0 ticker_passes=0 toggles=0 flaps=0 ticker_tabbed=0
 next_sample=0 next_flap=15 next_toggle=60
 servers=(update login charselect ch1 ch2 ch3)
 states=(down silent up)
@@ -80,7 +85,7 @@ while :; do
         kill -0 $pid 2>/dev/null || { echo "error: process $pid ended during the run" >&2; exit 1; }
     done
     if [ $now -ge $next_sample ]; then
-        echo "$now,$passes,$(rss_kb $ticker),$(fds $ticker),$(pss_kb $panel),$(fds $panel),$(process_tree $panel | wc -l)" >>"$csv"
+        echo "$now,$passes,$(rss_kb $ticker),$(fds $ticker),$(pss_and_private_kb $panel),$(fds $panel),$(process_tree $panel | wc -l)" >>"$csv"
         next_sample=$((next_sample + 30))
     fi
     [ $now -ge $((minutes * 60)) ] && break
@@ -101,7 +106,7 @@ while :; do
             ticker_tabbed=1
         fi
         xdotool key space
-        passes=$((passes + 1))
+        passes=$((passes + 1)) ticker_passes=$((ticker_passes + 1))
     fi
     vell_click "$panel_window" 376 312 # Refresh
     passes=$((passes + 1))
@@ -118,7 +123,8 @@ for pid in $ticker $panel; do
 done
 vell_realm_say quit
 
-echo "$passes passes driven ($toggles update-log toggles, $flaps realm changes) in $minutes minutes;" \
+echo "$passes passes driven (ticker $ticker_passes, panel $((passes - ticker_passes));" \
+    "$toggles update-log toggles, $flaps realm changes) in $minutes minutes;" \
     "$opens connection attempts, $packets packets past loopback"
 # Least-squares slope per hour of each column after the warm-up, with the
 # samples' spread around the line (noise) and the range seen.

@@ -1,6 +1,6 @@
 # Sourced by the scripts that run the real programs on a desktop of their own
 # (the loopback guard, the long run): a private user and network namespace
-# holding only loopback, an Xvfb display with a window manager and a tray host,
+# holding loopback and a dead-end uplink, an Xvfb display with a window manager and a tray host,
 # the local realm taking commands, and the mouse and keyboard through xdotool.
 #   vell_enter_namespace "$0" "$@"     first thing: re-runs the script inside
 #   vell_start_desktop                 sets DISPLAY
@@ -12,7 +12,8 @@ vell_pids=()
 
 # In a private namespace the realm's port 80 needs no root, nothing meets
 # another realm, and no packet can leave the machine. Where user namespaces are
-# off only root can bind port 80, on the machine's own loopback.
+# off only root can bind port 80, on the machine's own loopback (and there is
+# no uplink of our own to count packets on).
 vell_enter_namespace() {
     if [ -n "${VELL_IN_NAMESPACE:-}" ]; then
         ip -o link show lo | grep -q ',UP' || ip link set lo up
@@ -35,7 +36,7 @@ vell_enter_namespace() {
 # web engine's helpers).
 vell_tree() {
     local child
-    for child in $(cat "/proc/$1/task/$1/children" 2>/dev/null); do
+    for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do
         vell_tree "$child"
     done
     echo "$1"

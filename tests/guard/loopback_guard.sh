@@ -154,8 +154,13 @@ window=$(vell_window)
 sleep 4
 vell_click "$window" 376 312 # Refresh
 sleep 2
+served=$(grep -c "page served" "$work/realm.log" || true)
 vell_click "$window" 228 160 # "Show/Hide Update Log"
-sleep 8
+for _ in $(seq 300); do
+    [ "$(grep -c "page served" "$work/realm.log" || true)" -gt "$served" ] && break
+    sleep 0.1
+done
+sleep 3 # what the page may do once shown
 vell_click "$window" 228 160
 sleep 2
 vell_click "$window" 504 432 # close
