@@ -118,8 +118,21 @@ packets=$(vell_uplink_packets)
 # Clean exits through the close controls.
 vell_click "$ticker_window" 223 7
 vell_click "$panel_window" 504 432
-for pid in $ticker $panel; do
-    timeout 30 tail --pid=$pid -f /dev/null || echo "warning: process $pid did not end at its close control"
+exits=0
+for program in tallowbar:$ticker brambleview:$panel; do
+    pid=${program#*:}
+    if ! timeout 30 tail --pid=$pid -f /dev/null; then
+        echo "error: ${program%:*} did not end at its close control"
+        exits=1
+        continue
+    fi
+    status=0
+    wait $pid 2>/dev/null || status=$?
+    if [ $status -ne 0 ]; then
+        echo "error: ${program%:*} ended with status $status at its close control" \
+            "($( [ $status -gt 128 ] && kill -l $((status - 128)) ))"
+        exits=1
+    fi
 done
 vell_realm_say quit
 
@@ -154,3 +167,4 @@ END {
     }
 }' "$csv"
 echo "samples: $csv"
+exit $exits
