@@ -15,6 +15,8 @@ packages=(
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
     # the demo and the tests' private network namespace (ip link set lo up)
     iproute2 util-linux
+    # the loopback guard: every connect of the programs
+    strace
     # install and package checks: desktop entries, AppStream metainfo, lintian,
     # and dpkg-shlibdeps, which cpack runs for the packages' Depends
     desktop-file-utils appstream lintian dpkg-dev
