@@ -47,6 +47,8 @@ public:
     // _NET_WM_WINDOW_TYPE of each visible window of a class, e.g. to spot a tooltip.
     QStringList visibleWindowTypes(const QString& windowClass) const;
     QSize screenSize() const { return screenSize_; }
+    // The process id of this session's own X server.
+    qint64 serverPid() const { return processes_.empty() ? -1 : processes_.front()->processId(); }
 
     static constexpr QRgb DesktopColour = 0xFF3A6EA5;
     static constexpr const char* DesktopColourName = "#3a6ea5";
