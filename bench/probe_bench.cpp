@@ -5,6 +5,7 @@
 #include "monitor/controls/labelcontrol.h"
 #include "monitor/controls/winsock.h"
 #include "monitor/form1.h"
+#include "monitor/platform/qt/qtdesktop.h"
 #include "tools/realm/realm.h"
 
 #include <QApplication>
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
     }
     forms::Program program = forms::tallowbar();
     r.aim(program);
-    monitor::Form1 form(program, monitor::Desktop::system(), {});
+    const monitor::qt::SystemDesktop system;
+    monitor::Form1 form(program, system.desktop(), {});
     int events = 0;
     for (const auto& p : form.probes())
         QObject::connect(p.socket, &monitor::Winsock::Connected, [&events] { ++events; });

@@ -74,7 +74,9 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 bool Form1::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && shownOnce_)
+    // An activation still queued when the window was unloaded must not put
+    // the icon back: nothing would take it away again.
+    if (event->type() == QEvent::WindowActivate && shownOnce_ && !ended_)
         Form_Activate();
     return QWidget::event(event);
 }

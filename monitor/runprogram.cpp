@@ -4,6 +4,7 @@
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/platform/qt/displaysetup.h"
+#include "monitor/platform/qt/qtdesktop.h"
 #include "monitor/platform/qt/qtmessagebox.h"
 
 #include <QScreen>
@@ -26,7 +27,8 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     BuildOptions options;
     options.twipsPerPixel = twipsPerPixel(QGuiApplication::primaryScreen());
     options.browserFactory = browser;
-    Form1 form(program, Desktop::system(), options);
+    const qt::SystemDesktop system; // after the application, and gone before it
+    Form1 form(program, system.desktop(), options);
     app.endOnSignals([&form] { form.ExitProgram(); });
     form.Form_Load();
     form.show();

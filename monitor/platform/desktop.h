@@ -1,5 +1,5 @@
 // The desktop services the main window uses, each behind a small interface so
-// tests can put in fakes that record calls. Desktop::system() gives the real
+// tests can put in fakes that record calls. qt::SystemDesktop holds the real
 // ones, over Qt.
 #pragma once
 
@@ -65,8 +65,6 @@ struct Desktop {
     WindowShell* windows = nullptr;
     NotifyShell* tray = nullptr;
     UrlShell* urls = nullptr;
-
-    static Desktop system();
 };
 
 } // namespace monitor

@@ -150,3 +150,21 @@ TEST_P(ProgramWindow, TheIconsMenuIsTheHiddenWindowsAndItsExitEndsTheProgram) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_P(ProgramWindow, AnActivationQueuedBeforeTheEndDoesNotPutTheIconBack) {
+    load();
+    form->show();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(form.get(), &activate);
+    const qsizetype added = notifications().size();
+    EXPECT_EQ(notifications().last().left(19), "Shell_NotifyIcon(0,") << "activation adds it";
+    QTest::mouseClick(label("Label3"), Qt::LeftButton);
+    ASSERT_TRUE(notifications().last().startsWith("Shell_NotifyIcon(2,"));
+    QApplication::sendEvent(form.get(), &activate); // delivered after the exit began
+    EXPECT_EQ(notifications().size(), added + 1) << qPrintable(notifications().join(" | "));
+    EXPECT_TRUE(notifications().last().startsWith("Shell_NotifyIcon(2,")) << "the icon stays gone";
+}
+
+} // namespace

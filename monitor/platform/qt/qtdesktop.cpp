@@ -1,16 +1,19 @@
-// The real desktop services, one of each for the whole program.
-#include "monitor/platform/desktop.h"
+#include "monitor/platform/qt/qtdesktop.h"
+
 #include "monitor/platform/qt/qtnotifyshell.h"
 #include "monitor/platform/qt/qturlshell.h"
 #include "monitor/platform/qt/qtwindowshell.h"
 
-namespace monitor {
+namespace monitor::qt {
 
-Desktop Desktop::system() {
-    static qt::QtWindowShell windows;
-    static qt::QtNotifyShell tray;
-    static qt::QtUrlShell urls;
-    return {&gdi::platform(), &windows, &tray, &urls};
+SystemDesktop::SystemDesktop()
+    : windows_(std::make_unique<QtWindowShell>()), tray_(std::make_unique<QtNotifyShell>()),
+      urls_(std::make_unique<QtUrlShell>()) {}
+
+SystemDesktop::~SystemDesktop() = default;
+
+Desktop SystemDesktop::desktop() const {
+    return {&gdi::platform(), windows_.get(), tray_.get(), urls_.get()};
 }
 
-} // namespace monitor
+} // namespace monitor::qt
