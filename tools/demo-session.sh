@@ -15,7 +15,13 @@ fi
 export QTWEBENGINE_DISABLE_SANDBOX=1
 
 pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+# Last started, first ended: the program goes before its display.
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+}
 trap cleanup EXIT
 
 realm_log=$(mktemp)
