@@ -5,34 +5,6 @@
 #include <limits>
 
 namespace vell {
-namespace {
-
-// A memory context holding a borrowed bitmap; the bitmap it had is put back
-// before the context is deleted.
-class BorrowingDC {
-public:
-    BorrowingDC(gdi::Gdi& gdi, gdi::HDC compatibleWith) : gdi_(gdi) {
-        dc_ = gdi.CreateCompatibleDC(compatibleWith);
-    }
-    ~BorrowingDC() {
-        if (!dc_)
-            return;
-        if (kept_)
-            gdi_.SelectObject(dc_, kept_);
-        gdi_.DeleteDC(dc_);
-    }
-    BorrowingDC(const BorrowingDC&) = delete;
-    BorrowingDC& operator=(const BorrowingDC&) = delete;
-    gdi::HDC get() const { return dc_; }
-    void select(gdi::HBITMAP bitmap) { kept_ = gdi_.SelectObject(dc_, bitmap); }
-
-private:
-    gdi::Gdi& gdi_;
-    gdi::HDC dc_ = 0;
-    gdi::HBITMAP kept_ = 0;
-};
-
-} // namespace
 
 cDIBSection::cDIBSection(gdi::Gdi& gdi) : gdi_(gdi) {}
 
@@ -83,7 +55,7 @@ void cDIBSection::CreateFromPicture(const StdPicture& picThis) {
     ScreenDC screen(gdi_);
     if (!screen.get())
         return; // the surface stays, all zero
-    BorrowingDC source(gdi_, screen.get());
+    MemoryDC source(gdi_, screen.get());
     screen.release();
     if (!source.get())
         return;

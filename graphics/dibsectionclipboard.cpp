@@ -7,36 +7,6 @@
 namespace vell {
 namespace {
 
-// A memory context that puts back the bitmap it held and is deleted when it goes.
-class MemoryDC {
-public:
-    MemoryDC(gdi::Gdi& gdi, gdi::HDC compatibleWith)
-        : gdi_(gdi), dc_(gdi.CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() {
-        if (!dc_)
-            return;
-        restore();
-        gdi_.DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    gdi::HDC get() const { return dc_; }
-    bool select(gdi::HBITMAP bitmap) {
-        kept_ = gdi_.SelectObject(dc_, bitmap);
-        return kept_ != 0;
-    }
-    void restore() {
-        if (kept_)
-            gdi_.SelectObject(dc_, kept_);
-        kept_ = 0;
-    }
-
-private:
-    gdi::Gdi& gdi_;
-    gdi::HDC dc_;
-    gdi::HBITMAP kept_ = 0;
-};
-
 // A bitmap deleted when it goes, unless it was handed on.
 class OwnedBitmap {
 public:

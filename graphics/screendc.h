@@ -1,4 +1,5 @@
-// The screen's drawing context, given back to the system when it goes.
+// The drawing contexts the surface borrows for a moment: the screen's, given
+// back to the system when it goes, and a memory context of its own.
 #pragma once
 
 #include "graphics/platform/gdi.h"
@@ -24,6 +25,36 @@ private:
     gdi::Gdi& gdi_;
     gdi::HWND window_;
     gdi::HDC dc_ = 0;
+};
+
+// A memory context that puts back the bitmap it held and is deleted when it goes.
+class MemoryDC {
+public:
+    MemoryDC(gdi::Gdi& gdi, gdi::HDC compatibleWith)
+        : gdi_(gdi), dc_(gdi.CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDC() {
+        if (!dc_)
+            return;
+        restore();
+        gdi_.DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    gdi::HDC get() const { return dc_; }
+    bool select(gdi::HBITMAP bitmap) {
+        kept_ = gdi_.SelectObject(dc_, bitmap);
+        return kept_ != 0;
+    }
+    void restore() {
+        if (kept_)
+            gdi_.SelectObject(dc_, kept_);
+        kept_ = 0;
+    }
+
+private:
+    gdi::Gdi& gdi_;
+    gdi::HDC dc_;
+    gdi::HBITMAP kept_ = 0;
 };
 
 } // namespace vell
