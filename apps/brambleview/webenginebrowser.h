@@ -1,4 +1,4 @@
-// The embedded browser over Qt WebEngine: a web view child of the main window,
+// The embedded browser over Qt WebEngine: a web view inside the main window,
 // on a profile of its own that keeps nothing on disk (the program keeps no
 // state between runs). Only Brambleview links this.
 #pragma once
@@ -6,9 +6,13 @@
 #include "monitor/platform/webbrowser.h"
 
 #include <QPointer>
+#include <QRect>
+
+#include <memory>
 
 class QWebEngineProfile;
 class QWebEngineView;
+class QWindow;
 
 namespace brambleview {
 
@@ -22,9 +26,15 @@ public:
     void Navigate(const QString& url) override;
 
 private:
+    class Embedder;
+    void embedIn(QWindow* panel);
+
     QWebEngineProfile* profile_; // outlives the view's page, so it goes last
     QPointer<QWebEngineView> view_;
+    QRect geometry_; // in the panel's pixels
     double left_;
+    QWindow* embeddedIn_ = nullptr;
+    std::unique_ptr<Embedder> embedder_;
 };
 
 monitor::BrowserFactory webEngineBrowsers();
