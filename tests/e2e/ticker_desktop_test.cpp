@@ -52,6 +52,26 @@ TEST_F(TickerDesktop, ALeftDragOnTheSurfaceMovesItAndARightDragDoesNot) {
     EXPECT_NEAR(moved.y(), -200, 4);
 }
 
+// A tap (a touchpad's, or any click quicker than the window manager) ends
+// before the window manager takes the pointer for the move it was asked for:
+// the window must not then follow the pointer until the next click.
+TEST_F(TickerDesktop, AQuickClickOnTheSurfaceLeavesItWhereItIs) {
+    startRealm();
+    startTicker();
+    for (int round = 0; round < 3; ++round) {
+        click(at(120, 20));
+        QTest::qWait(200);
+        for (int step = 1; step <= 5; ++step)
+            xdo({"mousemove", QString::number(at(120, 20).x() - 60 * step),
+                 QString::number(at(120, 20).y() - 40 * step)});
+        QTest::qWait(300);
+        ASSERT_EQ(x.geometry(window).topLeft(), geometry.topLeft()) << "round " << round;
+    }
+    drag(at(120, 20), {-300, -200}, 1); // and a real drag still moves it
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return x.geometry(window).topLeft() != geometry.topLeft(); }, 3000));
+}
+
 TEST_F(TickerDesktop, HiddenOrMinimisedItComesBackFromTheTrayWithProbesDoneMeanwhile) {
     startRealm({"--silent", "login"}); // its probe ends only after the 5 s timeout
     startTicker();

@@ -1,6 +1,7 @@
 #include "monitor/platform/x11/x11move.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -34,6 +35,79 @@ bool supportedByWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_atom_t
     return found;
 }
 
+constexpr std::uint32_t MoveResizeMove = 8;
+constexpr std::uint32_t MoveResizeCancel = 11;
+
+void sendMoveResize(xcb_connection_t* c, xcb_window_t window, xcb_atom_t moveResize,
+                    QPoint rootPointer, std::uint32_t action) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_client_message_event_t ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = window;
+    ev.type = moveResize;
+    ev.data.data32[0] = std::uint32_t(rootPointer.x());
+    ev.data.data32[1] = std::uint32_t(rootPointer.y());
+    ev.data.data32[2] = action;
+    ev.data.data32[3] = XCB_BUTTON_INDEX_1;
+    ev.data.data32[4] = 1; // a normal application asks
+    xcb_send_event(c, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
+}
+
+// A button released before the window manager took the pointer comes to us,
+// not to it, and it would go on moving the window until the next click: on
+// seeing that release, the move is called off. A release the window manager
+// gets never reaches us; the next press disarms the watch.
+class UnfinishedMoveWatch final : public QObject {
+public:
+    static constexpr const char* Name = "unfinishedMoveWatch";
+
+    explicit UnfinishedMoveWatch(xcb_connection_t* c) : connection_(c) {}
+
+    void arm(xcb_window_t window, xcb_atom_t moveResize, QPoint rootPointer) {
+        window_ = window;
+        moveResize_ = moveResize;
+        pointer_ = rootPointer;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (window_ == XCB_WINDOW_NONE)
+            return false;
+        if (event->type() == QEvent::MouseButtonPress) {
+            window_ = XCB_WINDOW_NONE;
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            sendMoveResize(connection_, window_, moveResize_, pointer_, MoveResizeCancel);
+            window_ = XCB_WINDOW_NONE;
+        }
+        return false; // the application sees every event as before
+    }
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t window_ = XCB_WINDOW_NONE;
+    xcb_atom_t moveResize_ = XCB_ATOM_NONE;
+    QPoint pointer_;
+};
+
+// One per application, and gone with it.
+UnfinishedMoveWatch& unfinishedMoveWatch(xcb_connection_t* c) {
+    QObject* found =
+        qGuiApp->findChild<QObject*>(UnfinishedMoveWatch::Name, Qt::FindDirectChildrenOnly);
+    if (found)
+        return *static_cast<UnfinishedMoveWatch*>(found);
+    auto* watch = new UnfinishedMoveWatch(c);
+    watch->setObjectName(UnfinishedMoveWatch::Name);
+    watch->setParent(qGuiApp);
+    qGuiApp->installEventFilter(watch);
+    return *watch;
+}
+
 } // namespace
 
 bool startMove(QWindow* window, QPoint globalPointer) {
@@ -47,23 +121,12 @@ bool startMove(QWindow* window, QPoint globalPointer) {
     if (moveResize == XCB_ATOM_NONE || !supportedByWindowManager(c, root, moveResize))
         return false;
     const qreal scale = window->devicePixelRatio();
-    xcb_client_message_event_t ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.response_type = XCB_CLIENT_MESSAGE;
-    ev.format = 32;
-    ev.window = xcb_window_t(window->winId());
-    ev.type = moveResize;
-    ev.data.data32[0] = std::uint32_t(qRound(globalPointer.x() * scale));
-    ev.data.data32[1] = std::uint32_t(qRound(globalPointer.y() * scale));
-    ev.data.data32[2] = 8; // _NET_WM_MOVERESIZE_MOVE
-    ev.data.data32[3] = XCB_BUTTON_INDEX_1;
-    ev.data.data32[4] = 1; // a normal application asks
+    const QPoint rootPointer(qRound(globalPointer.x() * scale), qRound(globalPointer.y() * scale));
+    const auto id = xcb_window_t(window->winId());
+    unfinishedMoveWatch(c).arm(id, moveResize, rootPointer);
     // The window manager can only take the pointer once we let it go.
     xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&ev));
-    xcb_flush(c);
+    sendMoveResize(c, id, moveResize, rootPointer, MoveResizeMove);
     return true;
 }
 
