@@ -1,6 +1,8 @@
 #include "webenginebrowser.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QOpenGLWidget>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -35,35 +37,78 @@ void primeForTextureChildren(QWidget* window) {
 } // namespace
 
 // Puts the view into the panel's window once that exists: the panel is made
-// native when it is first shown, after the browser.
+// native when it is first shown, after the browser. The page takes the mouse
+// (clicks, the wheel, its scroll bar); the keyboard stays with the panel, as
+// Qt does not follow the X focus into a window inside another.
 class WebEngineBrowser::Embedder final : public QObject {
 public:
-    Embedder(WebEngineBrowser& browser, QWidget* panel) : browser_(browser), panel_(panel) {
-        panel_->installEventFilter(this);
-        if (panel_->windowHandle())
-            browser_.embedIn(panel_->windowHandle());
+    Embedder(QWebEngineView& view, QWidget& panel, QRect geometry)
+        : view_(view), panel_(panel), geometry_(geometry) {
+        panel_.installEventFilter(this);
+        embed();
+    }
+
+    // By the client area: a window's move() places its frame, and Qt takes
+    // the panel for the view's frame, so it would land the view's own offset
+    // in the panel further on.
+    void moveLeft(int left) {
+        geometry_.moveLeft(left);
+        view_.setGeometry(geometry_);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == panel_ && event->type() == QEvent::WinIdChange && panel_->windowHandle())
-            browser_.embedIn(panel_->windowHandle());
+        if (watched == &panel_ && event->type() == QEvent::WinIdChange)
+            embed();
         return false;
     }
 
 private:
-    WebEngineBrowser& browser_;
-    QWidget* panel_;
+    void embed() {
+        QWindow* panel = panel_.windowHandle();
+        if (!panel || panel == panelWindow_)
+            return;
+        if (viewWindow_) {
+            view_.hide();
+            detach();
+        }
+        view_.winId();
+        QWindow* view = view_.windowHandle();
+        if (!view)
+            return;
+        panelWindow_ = panel;
+        viewWindow_ = view;
+        view->setParent(panel);
+        // A window deletes its child windows: the view's is taken back first.
+        connect(panel, &QObject::destroyed, this, [this] {
+            view_.hide();
+            detach();
+        });
+        view_.setGeometry(geometry_);
+        view_.show();
+    }
+
+    void detach() {
+        if (viewWindow_)
+            viewWindow_->setParent(nullptr);
+        panelWindow_ = nullptr;
+        viewWindow_ = nullptr;
+    }
+
+    QWebEngineView& view_;
+    QWidget& panel_;
+    QRect geometry_; // in the panel's pixels
+    QPointer<QWindow> panelWindow_;
+    QPointer<QWindow> viewWindow_;
 };
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
-    : profile_(new QWebEngineProfile), view_(new QWebEngineView), geometry_(geometry),
-      left_(geometry.left()) {
+    : profile_(new QWebEngineProfile), view_(new QWebEngineView), left_(geometry.left()) {
     view_->setObjectName("WebBrowser1");
     view_->setWindowFlags(Qt::FramelessWindowHint);
     view_->setPage(new QWebEnginePage(profile_, view_));
     primeForTextureChildren(view_);
-    embedder_ = std::make_unique<Embedder>(*this, parent->window());
+    embedder_ = std::make_unique<Embedder>(*view_, *parent->window(), geometry);
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
@@ -72,21 +117,10 @@ WebEngineBrowser::~WebEngineBrowser() {
     delete profile_;
 }
 
-void WebEngineBrowser::embedIn(QWindow* panel) {
-    if (!view_ || embeddedIn_ == panel)
-        return;
-    embeddedIn_ = panel;
-    view_->winId();
-    view_->windowHandle()->setParent(panel);
-    view_->setGeometry(geometry_);
-    view_->show();
-}
-
 void WebEngineBrowser::setLeft(double pixels) {
     left_ = pixels; // kept as given: a position other than exactly 165 reads back as it was set
-    geometry_.moveLeft(int(std::lround(pixels)));
     if (view_)
-        view_->move(geometry_.topLeft());
+        embedder_->moveLeft(int(std::lround(pixels)));
 }
 
 void WebEngineBrowser::Navigate(const QString& url) {

@@ -6,13 +6,11 @@
 #include "monitor/platform/webbrowser.h"
 
 #include <QPointer>
-#include <QRect>
 
 #include <memory>
 
 class QWebEngineProfile;
 class QWebEngineView;
-class QWindow;
 
 namespace brambleview {
 
@@ -27,13 +25,10 @@ public:
 
 private:
     class Embedder;
-    void embedIn(QWindow* panel);
 
     QWebEngineProfile* profile_; // outlives the view's page, so it goes last
     QPointer<QWebEngineView> view_;
-    QRect geometry_; // in the panel's pixels
     double left_;
-    QWindow* embeddedIn_ = nullptr;
     std::unique_ptr<Embedder> embedder_;
 };
 

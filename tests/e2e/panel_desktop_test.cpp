@@ -120,6 +120,34 @@ TEST_F(PanelDesktop, TheUpdateLogButtonShowsTheServedPageAndParksItAgain) {
         << "and its shape";
 }
 
+// The page lives in a window of its own inside the panel's: the mouse wheel
+// over it scrolls the update log, and once it is parked the panel's controls
+// have the mouse and the keyboard as before.
+TEST_F(PanelDesktop, TheShownPageScrollsByTheWheelAndTheSearchBoxTypesAfterwards) {
+    startRealm();
+    startPanel();
+    ASSERT_TRUE(focus());
+    const QRect browser(at(165, 177), QSize(271, 207));
+    click(at(228, 160)); // "Show/Hide Update Log"
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return pageDarkPixels(x.screenshot(), browser) > 20000; }, 10000));
+    QTest::qWait(500);
+    const QImage top = x.screenshot().copy(browser);
+
+    xdo({"mousemove", QString::number(at(300, 330).x()), QString::number(at(300, 330).y())});
+    xdo({"click", "--repeat", "5", "5"}); // the wheel, downwards
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.screenshot().copy(browser) != top; }, 5000))
+        << "the page did not scroll";
+
+    click(at(228, 160)); // parked again
+    click(at(200, 207));
+    xdo({"type", "--delay", "40", "guild"});
+    xdo({"key", "Return"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened().isEmpty(); }, 5000))
+        << "the search box did not get the keys";
+    EXPECT_TRUE(opened()[0].contains("q=guild+site%3A")) << qPrintable(opened()[0]);
+}
+
 TEST_F(PanelDesktop, TheSearchBoxAndTheLinksReachTheBrowser) {
     startRealm();
     startPanel();
