@@ -80,8 +80,11 @@ protected:
             return false;
         if (event->type() == QEvent::MouseButtonPress) {
             window_ = XCB_WINDOW_NONE;
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        } else if (event->type() == QEvent::MouseButtonRelease && event->spontaneous() &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+                   // A touch stays ours after the window manager took the
+                   // pointer: its lift comes here even from a real drag.
+                   static_cast<QMouseEvent*>(event)->source() == Qt::MouseEventNotSynthesized) {
             sendMoveResize(connection_, window_, moveResize_, pointer_, MoveResizeCancel);
             window_ = XCB_WINDOW_NONE;
         }
