@@ -12,7 +12,8 @@ namespace {
 class Environment : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        for (const char* name :
+             {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY", "QT_XCB_NO_MITSHM"})
             saved_.emplace_back(name, qgetenv(name), qEnvironmentVariableIsSet(name));
         for (const auto& v : saved_)
             qunsetenv(v.name);
@@ -51,6 +52,14 @@ TEST_F(Environment, AnExplicitPlatformOrAnX11SessionIsLeftAlone) {
     qunsetenv("DISPLAY"); // no XWayland: nothing better to choose
     monitor::qt::prepareDisplay("test");
     EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+}
+
+TEST_F(Environment, RepaintsSkipSharedMemoryUnlessTheUserChoseOtherwise) {
+    monitor::qt::prepareDisplay("test");
+    EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), "1");
+    qputenv("QT_XCB_NO_MITSHM", QByteArray("0"));
+    monitor::qt::prepareDisplay("test");
+    EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), "0");
 }
 
 } // namespace

@@ -10,6 +10,12 @@
 namespace monitor::qt {
 
 void prepareDisplay(const char* programName) {
+    // After a flush through shared memory, Qt waits on the X server before it
+    // paints the same spot again: a round trip that wakes two threads, and the
+    // countdown repaints the same spot every minute of the day. The program's
+    // repaints are small, so they go as plain requests, unless the user says.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", QByteArray("1"));
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
         !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         return;

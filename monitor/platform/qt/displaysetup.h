@@ -5,7 +5,8 @@ namespace monitor::qt {
 
 // Placement, staying on top, window shapes and dragging by the surface need an
 // X11 display; under a Wayland session the program runs on XWayland when it
-// is there, and says so. Call before constructing the QApplication.
+// is there, and says so. Repaints skip X shared memory (see the source for
+// why). Call before constructing the QApplication.
 void prepareDisplay(const char* programName);
 
 // False, after saying why on stderr, when the display the program would run
