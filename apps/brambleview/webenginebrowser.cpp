@@ -1,8 +1,6 @@
 #include "webenginebrowser.h"
 
-#include <QApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QOpenGLWidget>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
