@@ -1,8 +1,6 @@
 #include "webenginebrowser.h"
 
-#include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QOpenGLWidget>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -37,25 +35,15 @@ void primeForTextureChildren(QWidget* window) {
 } // namespace
 
 // Puts the view into the panel's window once that exists: the panel is made
-// native when it is first shown, after the browser.
-//
-// The view's window hangs under a stand-in for the panel's X window, a
-// foreign window to Qt, not under the panel's own QWindow: Qt gives its
-// keyboard focus to a window under a foreign one when asked, and never to a
-// child of one of its own. The X server still sends the keys to the panel's
-// window, so while the page has Qt's focus they go on to it from there. A
-// click on the page gives it the keyboard, a click on the panel takes it back.
+// native when it is first shown, after the browser. The page takes the mouse
+// (clicks, the wheel, its scroll bar); the keyboard stays with the panel, as
+// Qt does not follow the X focus into a window inside another.
 class WebEngineBrowser::Embedder final : public QObject {
 public:
     Embedder(QWebEngineView& view, QWidget& panel, QRect geometry)
         : view_(view), panel_(panel), geometry_(geometry) {
         panel_.installEventFilter(this);
         embed();
-    }
-    // Goes after the view: the view's window is a child of the stand-in.
-    ~Embedder() override {
-        if (panelWindow_)
-            panelWindow_->removeEventFilter(this);
     }
 
     // By the client area: a window's move() places its frame, and Qt takes
@@ -68,26 +56,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::WinIdChange:
-            if (watched == &panel_)
-                embed();
-            break;
-        case QEvent::MouseButtonPress:
-            if (watched == viewWindow_ && QGuiApplication::focusWindow() != viewWindow_)
-                viewWindow_->requestActivate();
-            break;
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            if (watched == panelWindow_ && viewWindow_ &&
-                QGuiApplication::focusWindow() == viewWindow_) {
-                QCoreApplication::sendEvent(viewWindow_, event);
-                return true;
-            }
-            break;
-        default:
-            break;
-        }
+        if (watched == &panel_ && event->type() == QEvent::WinIdChange)
+            embed();
         return false;
     }
 
@@ -96,28 +66,36 @@ private:
         QWindow* panel = panel_.windowHandle();
         if (!panel || panel == panelWindow_)
             return;
-        view_.hide(); // a panel made anew: the view moves over
+        if (viewWindow_) {
+            view_.hide();
+            detach();
+        }
         view_.winId();
         QWindow* view = view_.windowHandle();
         if (!view)
             return;
-        std::unique_ptr<QWindow> standIn(QWindow::fromWinId(panel_.winId()));
-        view->setParent(standIn.get());
-        standIn_ = std::move(standIn); // an old one goes now that the view left it
-        if (panelWindow_)
-            panelWindow_->removeEventFilter(this);
         panelWindow_ = panel;
         viewWindow_ = view;
-        panel->installEventFilter(this);
-        view->installEventFilter(this);
+        view->setParent(panel);
+        // A window deletes its child windows: the view's is taken back first.
+        connect(panel, &QObject::destroyed, this, [this] {
+            view_.hide();
+            detach();
+        });
         view_.setGeometry(geometry_);
         view_.show();
+    }
+
+    void detach() {
+        if (viewWindow_)
+            viewWindow_->setParent(nullptr);
+        panelWindow_ = nullptr;
+        viewWindow_ = nullptr;
     }
 
     QWebEngineView& view_;
     QWidget& panel_;
     QRect geometry_; // in the panel's pixels
-    std::unique_ptr<QWindow> standIn_;
     QPointer<QWindow> panelWindow_;
     QPointer<QWindow> viewWindow_;
 };
@@ -132,8 +110,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
-    delete view_; // the page first, then the profile it was made on
     embedder_.reset();
+    delete view_; // the page first, then the profile it was made on
     delete profile_;
 }
 

@@ -120,37 +120,31 @@ TEST_F(PanelDesktop, TheUpdateLogButtonShowsTheServedPageAndParksItAgain) {
         << "and its shape";
 }
 
-// The page lives in a window of its own inside the panel's: a click on it
-// gives it the keyboard (the update log scrolls to its end by a key), the
-// wheel over it scrolls it, and a click on the panel takes the keyboard back
-// (the search box types again).
-TEST_F(PanelDesktop, TheShownPageTakesTheKeyboardOnAClickAndTheWheelAndGivesTheKeyboardBack) {
+// The page lives in a window of its own inside the panel's: the mouse wheel
+// over it scrolls the update log, and once it is parked the panel's controls
+// have the mouse and the keyboard as before.
+TEST_F(PanelDesktop, TheShownPageScrollsByTheWheelAndTheSearchBoxTypesAfterwards) {
     startRealm();
     startPanel();
     ASSERT_TRUE(focus());
     const QRect browser(at(165, 177), QSize(271, 207));
-    const auto shownPage = [&] { return x.screenshot().copy(browser); };
     click(at(228, 160)); // "Show/Hide Update Log"
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return pageDarkPixels(x.screenshot(), browser) > 20000; }, 10000));
     QTest::qWait(500);
-    const QImage top = shownPage();
+    const QImage top = x.screenshot().copy(browser);
 
-    click(at(300, 330));
-    xdo({"key", "End"});
-    QImage end;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return (end = shownPage()) != top; }, 5000))
-        << "the page did not scroll by the key: it has not got the keyboard";
-    xdo({"click", "--repeat", "5", "4"}); // the wheel, upwards
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shownPage() != end; }, 5000))
-        << "the page did not scroll by the wheel";
+    xdo({"mousemove", QString::number(at(300, 330).x()), QString::number(at(300, 330).y())});
+    xdo({"click", "--repeat", "5", "5"}); // the wheel, downwards
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.screenshot().copy(browser) != top; }, 5000))
+        << "the page did not scroll";
 
-    click(at(228, 160)); // parked again, and the keyboard back on the panel
+    click(at(228, 160)); // parked again
     click(at(200, 207));
     xdo({"type", "--delay", "40", "guild"});
     xdo({"key", "Return"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !opened().isEmpty(); }, 5000))
-        << "the search box did not get the keys back";
+        << "the search box did not get the keys";
     EXPECT_TRUE(opened()[0].contains("q=guild+site%3A")) << qPrintable(opened()[0]);
 }
 
