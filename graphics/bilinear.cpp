@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #if defined(__SSE2__)
 #include <immintrin.h>

@@ -2,8 +2,6 @@
 
 #include "graphics/screendc.h"
 
-#include <limits>
-
 namespace vell {
 
 cDIBSection::cDIBSection(gdi::Gdi& gdi) : gdi_(gdi) {}
