@@ -6,18 +6,24 @@
 #include "support/errors.h"
 #include "support/fakegdi.h"
 #include "support/pebuilder.h"
+#include "support/testseed.h"
 #include "support/words.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using testing_support::buildPe;
 using testing_support::FakeGdi;
 using testing_support::PeItem;
+using testing_support::PeLanguage;
+using testing_support::TestSeed;
 using testing_support::put32;
 using vell::cDIBSectionRegion;
 using vell::RuntimeError;
@@ -208,6 +214,57 @@ TEST_F(Modules, DamagedResourceTreesNeitherLoopNorReadOutside) {
               "26014|Cannot access data for resource with ID 101");
     EXPECT_EQ(load(good.file.left(good.rsrc + 30), 101),
               "26014|Resource with ID 101 could not be found");
+}
+
+// The language a resource is read in, of those its directory lists in order:
+// the neutral one (0), else the first listed. Directories are meant to be
+// sorted, so the first is the lowest, but a module need not keep to that.
+std::uint32_t chosenLanguage(const std::vector<std::uint32_t>& listed) {
+    return std::find(listed.begin(), listed.end(), 0u) != listed.end() ? 0u : listed.front();
+}
+
+TEST_F(Modules, ALanguageOfItsOwnIsReadNeutralFirstElseTheFirstListed) {
+    const TestSeed seed;
+    QRandomGenerator rng(seed.value());
+    const std::vector<std::uint32_t> pool = {0, 0x400, 0x407, 0x409, 0x40C, 0x411, 0x809};
+    int neutralNotFirst = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::uint32_t> listed = pool;
+        std::shuffle(listed.begin(), listed.end(), rng);
+        listed.resize(size_t(rng.bounded(1, int(pool.size()) + 1)));
+        if (round % 2 == 0) // and sorted, as tools write them
+            std::sort(listed.begin(), listed.end());
+        std::vector<PeLanguage> languages;
+        for (std::uint32_t id : listed)
+            languages.push_back({id, "language " + QByteArray::number(id, 16)});
+        const bool byName = rng.bounded(2) == 1;
+        const QVariant key = byName ? QVariant(QString("Skin")) : QVariant(101);
+        // Neighbours in other languages that must not be taken instead.
+        const auto pe = buildPe({{7, {}, {{0, "other"}}},
+                                 {key, {}, languages},
+                                 {QString("Zz"), {}, {{0x409, "other"}}}},
+                                rng.bounded(2) == 1);
+        const auto file =
+            std::span(reinterpret_cast<const std::uint8_t*>(pe.file.constData()),
+                      size_t(pe.file.size()));
+        const vell::MemorySource source(file);
+        const auto module = vell::PeResources::open(source);
+        ASSERT_TRUE(module);
+        const auto entry = module->find(byName ? "skin" : "#101");
+        ASSERT_TRUE(entry) << "round " << round;
+        const auto bytes = module->load(*entry);
+        ASSERT_TRUE(bytes);
+        QStringList order;
+        for (std::uint32_t id : listed)
+            order << QString::number(id, 16);
+        EXPECT_EQ(bytes->toStdString(),
+                  "language " + QByteArray::number(chosenLanguage(listed), 16).toStdString())
+            << "round " << round << ", languages listed: " << order.join(' ').toStdString();
+        neutralNotFirst += listed.front() != 0 && chosenLanguage(listed) == 0;
+        if (HasFailure())
+            return; // one round's report is enough to replay it
+    }
+    EXPECT_GT(neutralNotFirst, 10) << "too few rounds tell neutral from first";
 }
 
 TEST(OwnResources, NumberOrTextFindsTheSameQtResourceAndAMissingOneRaises) {

@@ -40,16 +40,22 @@ BuiltPe buildPe(const std::vector<PeItem>& items, bool pe32plus) {
     put16(r, itemsDir + 14, std::uint16_t(qsizetype(order.size()) - qsizetype(named)));
     put32(r, root + 16, 10);
     put32(r, root + 20, 0x80000000u | std::uint32_t(itemsDir));
+    std::vector<std::vector<PeLanguage>> languages;
+    for (const PeItem* item : order)
+        languages.push_back(item->languages.empty() ? std::vector<PeLanguage>{{0x409, item->data}}
+                                                    : item->languages);
     std::vector<qsizetype> langs, datas;
-    for (qsizetype i = 0; i < n; ++i) {
-        langs.push_back(grow(16 + 8));
-        put16(r, langs.back() + 14, 1);
-        put32(r, langs.back() + 16, 0x409);
+    for (const auto& l : languages) {
+        langs.push_back(grow(16 + 8 * qsizetype(l.size())));
+        put16(r, langs.back() + 14, std::uint16_t(l.size()));
+        for (size_t k = 0; k < l.size(); ++k)
+            put32(r, langs.back() + 16 + 8 * qsizetype(k), l[k].id);
     }
-    for (qsizetype i = 0; i < n; ++i) {
-        datas.push_back(grow(16));
-        put32(r, langs[size_t(i)] + 20, std::uint32_t(datas.back()));
-    }
+    for (size_t i = 0; i < languages.size(); ++i)
+        for (size_t k = 0; k < languages[i].size(); ++k) {
+            datas.push_back(grow(16));
+            put32(r, langs[i] + 20 + 8 * qsizetype(k), std::uint32_t(datas.back()));
+        }
     for (qsizetype i = 0; i < n; ++i) {
         const PeItem& item = *order[size_t(i)];
         const qsizetype e = itemsDir + 16 + 8 * i;
@@ -65,13 +71,16 @@ BuiltPe buildPe(const std::vector<PeItem>& items, bool pe32plus) {
         }
         put32(r, e + 4, 0x80000000u | std::uint32_t(langs[size_t(i)]));
     }
-    for (qsizetype i = 0; i < n; ++i) {
-        grow((8 - r.size() % 8) % 8);
-        const qsizetype d = grow(order[size_t(i)]->data.size());
-        std::copy(order[size_t(i)]->data.begin(), order[size_t(i)]->data.end(), r.begin() + d);
-        put32(r, datas[size_t(i)], 0x1000u + std::uint32_t(d));
-        put32(r, datas[size_t(i)] + 4, std::uint32_t(order[size_t(i)]->data.size()));
-    }
+    size_t entry = 0;
+    for (const auto& l : languages)
+        for (const PeLanguage& language : l) {
+            grow((8 - r.size() % 8) % 8);
+            const qsizetype d = grow(language.data.size());
+            std::copy(language.data.begin(), language.data.end(), r.begin() + d);
+            put32(r, datas[entry], 0x1000u + std::uint32_t(d));
+            put32(r, datas[entry] + 4, std::uint32_t(language.data.size()));
+            ++entry;
+        }
     grow((512 - r.size() % 512) % 512);
 
     BuiltPe pe;

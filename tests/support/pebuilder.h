@@ -11,9 +11,16 @@
 
 namespace testing_support {
 
+struct PeLanguage {
+    std::uint32_t id; // 0 is the neutral language
+    QByteArray data;
+};
+
 struct PeItem {
     QVariant key; // an int ID or a QString name
     QByteArray data;
+    // The item's languages in directory order; none: data in language 0x409.
+    std::vector<PeLanguage> languages = {};
 };
 
 struct BuiltPe {
@@ -22,7 +29,7 @@ struct BuiltPe {
     qsizetype rsrc = 0;        // start of the resource section's data
     qsizetype rootEntry = 0;   // the root directory's one entry (type 10)
     qsizetype itemEntries = 0; // the name level's entries, 8 bytes each
-    qsizetype dataEntries = 0; // the data entries, 16 bytes each, in item order
+    qsizetype dataEntries = 0; // the data entries, 16 bytes each, in item then language order
     qsizetype sectionHeader = 0;
     std::uint32_t rsrcRva = 0x1000;
 };
