@@ -12,8 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@ using testing_support::buildPe;
 using testing_support::FakeGdi;
 using testing_support::PeItem;
 using testing_support::PeLanguage;
-using testing_support::TestSeed;
 using testing_support::put32;
+using testing_support::TestSeed;
 using vell::cDIBSectionRegion;
 using vell::RuntimeError;
 
@@ -244,9 +244,8 @@ TEST_F(Modules, ALanguageOfItsOwnIsReadNeutralFirstElseTheFirstListed) {
                                  {key, {}, languages},
                                  {QString("Zz"), {}, {{0x409, "other"}}}},
                                 rng.bounded(2) == 1);
-        const auto file =
-            std::span(reinterpret_cast<const std::uint8_t*>(pe.file.constData()),
-                      size_t(pe.file.size()));
+        const auto file = std::span(reinterpret_cast<const std::uint8_t*>(pe.file.constData()),
+                                    size_t(pe.file.size()));
         const vell::MemorySource source(file);
         const auto module = vell::PeResources::open(source);
         ASSERT_TRUE(module);

@@ -291,8 +291,7 @@ TEST_F(Fixture, MakerGivesTheUnionAndWritesBandsApartForCutAndShuffledBands) {
     for (int round = 0; round < 300; ++round) {
         QRegion want;
         for (int i = rng.bounded(1, 8); i > 0; --i)
-            want ^= QRegion(rng.bounded(12), rng.bounded(12), rng.bounded(1, 8),
-                            rng.bounded(1, 8));
+            want ^= QRegion(rng.bounded(12), rng.bounded(12), rng.bounded(1, 8), rng.bounded(1, 8));
         std::vector<gdi::RegionRect> in;
         bool cut = false;
         for (const QRect& r : want) {
@@ -325,8 +324,8 @@ TEST_F(Fixture, MakerGivesTheUnionAndWritesBandsApartForCutAndShuffledBands) {
             const gdi::RegionRect &a = rects[i - 1], &b = rects[i];
             if (a.top == b.top) {
                 EXPECT_EQ(a.bottom, b.bottom) << "round " << round << ", rectangle " << i;
-                EXPECT_LT(a.right, b.left) << "apart, not touching: round " << round
-                                           << ", rectangle " << i;
+                EXPECT_LT(a.right, b.left)
+                    << "apart, not touching: round " << round << ", rectangle " << i;
             } else {
                 EXPECT_LE(a.bottom, b.top) << "round " << round << ", rectangle " << i;
             }
