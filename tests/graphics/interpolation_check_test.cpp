@@ -4,6 +4,7 @@
 #include "graphics/bilinear.h"
 #include "graphics/dibsection.h"
 #include "support/fakegdi.h"
+#include "support/testseed.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 using testing_support::FakeGdi;
+using testing_support::TestSeed;
 using vell::cDIBSection;
 
 namespace {
@@ -64,8 +66,7 @@ struct Case {
 // Random sizes: small ones by the thousand, some rows long enough for the
 // vector forms, scales that are powers of two (where halves come up), and the
 // benchmark's sizes.
-std::vector<Case> cases() {
-    std::mt19937 rng(20240610);
+std::vector<Case> cases(std::mt19937& rng) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     std::vector<Case> out;
     for (int i = 0; i < 3000; ++i) {
@@ -92,9 +93,10 @@ TEST(InterpolationCheck, EveryRowFillerMatchesTheFormulasByteForByte) {
         fillers.push_back({"avx2", vell::detail::interpolateRowAvx2});
 #endif
     FakeGdi gdi;
-    std::mt19937 rng(7);
+    const TestSeed seed;
+    std::mt19937 rng(seed.value());
     long compared = 0;
-    for (const Case& k : cases()) {
+    for (const Case& k : cases(rng)) {
         cDIBSection src(gdi), want(gdi), got(gdi);
         ASSERT_TRUE(src.Create(k.w, k.h));
         ASSERT_TRUE(want.Create(k.w2, k.h2));

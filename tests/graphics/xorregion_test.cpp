@@ -55,19 +55,17 @@ void expectCanonical(const std::vector<Rect>& rs) {
 
 TEST(XorRegion, RandomCombinationsGiveQtsPixels) {
     const TestSeed seed;
-    QRandomGenerator random(seed.value());
-    auto* rng = &random;
+    QRandomGenerator rng(seed.value());
     for (int round = 0; round < 300; ++round) {
         // Window-sized spans are worked out row by row (one or several words
         // of columns), huge ones by the sweep with its sorting path.
         const int span = round % 3 == 0 ? 2000000 : round % 3 == 1 ? 300 : 40;
         std::vector<Rect> rects;
         XorRegion region;
-        const int n = rng->bounded(1, 30);
+        const int n = rng.bounded(1, 30);
         for (int i = 0; i < n; ++i) {
-            const int l = rng->bounded(-span, span), t = rng->bounded(-span, span);
-            const Rect r{l, t, l + rng->bounded(0, span / 2 + 1),
-                         t + rng->bounded(0, span / 2 + 1)};
+            const int l = rng.bounded(-span, span), t = rng.bounded(-span, span);
+            const Rect r{l, t, l + rng.bounded(0, span / 2 + 1), t + rng.bounded(0, span / 2 + 1)};
             rects.push_back(r);
             region.xorRect(r);
         }
