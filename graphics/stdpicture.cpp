@@ -1,6 +1,6 @@
 #include "graphics/stdpicture.h"
 
-#include "graphics/dibfile.h"
+#include "graphics/formats/dibfile.h"
 
 #include <QFile>
 #include <QFileInfo>

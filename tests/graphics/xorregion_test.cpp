@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-using gdi::qt::Rect;
+using Rect = gdi::RegionRect;
 using gdi::qt::XorRegion;
 
 namespace {

@@ -1,7 +1,7 @@
 #include "graphics/platform/qt/qtgdi.h"
 
+#include "graphics/formats/regiondata.h"
 #include "graphics/platform/qt/windowlookup.h"
-#include "graphics/platform/regiondata.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -462,7 +462,7 @@ constexpr std::size_t UnionBudget = std::size_t(1) << 24;
 
 // The union of rectangles in any order, merged pairwise like a merge sort so
 // that each merge joins regions of similar size; false past the budget.
-bool unionOf(const std::vector<RegionRect>& rects, std::vector<Rect>& out) {
+bool unionOf(const std::vector<RegionRect>& rects, std::vector<RegionRect>& out) {
     struct Part {
         QRegion region;
         int level;
@@ -508,18 +508,13 @@ std::uint32_t QtGdi::GetRegionData(HRGN rgn, std::uint32_t size, void* buffer) {
     const XorRegion* r = region(rgn);
     if (!r)
         return 0;
-    const std::vector<Rect>& rects = r->rects(); // disjoint, sorted by top then left
+    const std::vector<RegionRect>& rects = r->rects(); // disjoint, sorted by top then left
     const std::uint32_t needed = regionDataSize(rects.size());
     if (!buffer || needed == 0)
         return needed;
     if (size < needed)
         return 0;
-    static_assert(sizeof(Rect) == sizeof(RegionRect));
-    std::vector<RegionRect> out(rects.size());
-    std::transform(rects.begin(), rects.end(), out.begin(), [](const Rect& x) {
-        return RegionRect{x.left, x.top, x.right, x.bottom};
-    });
-    writeRegionData(out, static_cast<std::uint8_t*>(buffer));
+    writeRegionData(rects, static_cast<std::uint8_t*>(buffer));
     return needed;
 }
 
@@ -529,14 +524,11 @@ HRGN QtGdi::ExtCreateRegion(const void* xform, std::uint32_t size, const void* d
     std::vector<RegionRect> rects;
     if (!readRegionData({static_cast<const std::uint8_t*>(data), size}, rects))
         return 0;
-    std::vector<Rect> banded;
-    if (isBanded(rects)) {
-        banded.reserve(rects.size());
-        for (const RegionRect& x : rects)
-            banded.push_back({x.left, x.top, x.right, x.bottom});
-    } else if (!unionOf(rects, banded)) {
+    std::vector<RegionRect> banded;
+    if (isBanded(rects))
+        banded = std::move(rects);
+    else if (!unionOf(rects, banded))
         return 0;
-    }
     XorRegion r;
     r.setBanded(std::move(banded));
     return adoptRegion(std::move(r));
