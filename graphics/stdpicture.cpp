@@ -34,10 +34,6 @@ QImage readImage(const QString& path) {
     return QImage(path); // anything else: Qt's readers
 }
 
-StdPicture StdPicture::load(const QString& path, gdi::Gdi& gdi) {
-    return {readImage(path), gdi};
-}
-
 StdPicture::~StdPicture() {
     if (handle_)
         gdi_->DeleteObject(handle_);
