@@ -17,8 +17,8 @@ QByteArray nativePath(const QString& path) {
     return *native;
 }
 
-// An open plain file that no other process holds for writing.
-posix::FileDescriptor openLockedForReading(const QString& path) {
+// The file open for reading, or its open error raised.
+posix::FileDescriptor openOrRaise(const QString& path) {
     posix::FileDescriptor file = posix::openForReading(nativePath(path));
     if (!file.valid())
         posix::raiseOpenError(errno, path);
@@ -28,7 +28,7 @@ posix::FileDescriptor openLockedForReading(const QString& path) {
 } // namespace
 
 QByteArray readRegionFile(const QString& path, std::uint64_t maxSize) {
-    const posix::FileDescriptor file = openLockedForReading(path);
+    const posix::FileDescriptor file = openOrRaise(path);
     const auto status = posix::status(file);
     if (!status)
         raiseFileError(DeviceIOError);
