@@ -37,7 +37,7 @@ public:
     // region lose their shape and leave the list.
     void Create(const cDIBSection& cDib, std::uint32_t lTransColor);
 
-    // Region data (graphics/platform/regiondata.h). Errors are RuntimeErrors
+    // Region data (graphics/formats/regiondata.h). Errors are RuntimeErrors
     // whose source is "<program>.cDIBSectionRegion".
     // Writes the region to sPath, replacing the file; True, or raises 26010
     // (no region), 26011, 26012 or the file operation's error.

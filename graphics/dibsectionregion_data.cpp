@@ -2,9 +2,9 @@
 // from a file or a resource.
 #include "graphics/dibsectionregion.h"
 
+#include "graphics/formats/regiondata.h"
+#include "graphics/modulefile.h"
 #include "graphics/ownresource.h"
-#include "graphics/peresources.h"
-#include "graphics/platform/regiondata.h"
 #include "graphics/regionfile.h"
 
 #include <cmath>
@@ -16,16 +16,20 @@ QString source() {
     return RuntimeError::programName() + ".cDIBSectionRegion";
 }
 
-[[noreturn]] void raise(int number, const QString& description) {
+[[noreturn]] void raise(ErrorNumber number) {
+    throw RuntimeError(number, source());
+}
+
+[[noreturn]] void raise(ErrorNumber number, const QString& description) {
     throw RuntimeError(number, source(), description);
 }
 
 // A byte array cannot hold nothing, nor more than any region data can be.
 void checkHoldable(std::uint64_t size) {
     if (size == 0)
-        raise(RuntimeError::SubscriptOutOfRange, "Subscript out of range");
+        raise(SubscriptOutOfRange);
     if (size > gdi::MaxRegionDataSize)
-        raise(7, "Out of memory");
+        raise(OutOfMemory);
 }
 
 struct ResourceId {
@@ -66,17 +70,17 @@ ResourceId resourceId(const QVariant& vID) {
 
 bool cDIBSectionRegion::Save(const QString& sPath) const {
     if (RegionHandle == 0)
-        raise(26010, "No region to save");
+        raise(NoRegionToSave);
     const std::uint32_t size = gdi_.GetRegionData(RegionHandle, 0, nullptr);
     if (size == 0 || size > 0x7FFFFFFFu)
-        raise(26011, "Unable to determine size of region");
+        raise(RegionSizeUnknown);
     QByteArray buffer(qsizetype(size), '\0');
     if (gdi_.GetRegionData(RegionHandle, size, buffer.data()) != size)
-        raise(26012, "Unable to get region data");
+        raise(RegionDataUnavailable);
     try {
         writeRegionFile(sPath, buffer);
-    } catch (const FileError& e) {
-        raise(e.number, e.description);
+    } catch (const RuntimeError& e) {
+        throw e.withSource(source());
     }
     return true;
 }
@@ -85,8 +89,8 @@ bool cDIBSectionRegion::LoadFromFile(const QString& sFileName) {
     QByteArray bytes;
     try {
         bytes = readRegionFile(sFileName, gdi::MaxRegionDataSize);
-    } catch (const FileError& e) {
-        raise(e.number, e.description);
+    } catch (const RuntimeError& e) {
+        throw e.withSource(source());
     }
     return RegionFromBytes(bytes);
 }
@@ -101,18 +105,18 @@ bool cDIBSectionRegion::LoadFromResource(const QVariant& vID, const QString& sDL
     // The module stays open until this member returns, whichever way.
     const std::unique_ptr<ModuleFile> module = ModuleFile::open(sDLL);
     if (!module)
-        raise(26013, "Can't open DLL for Resource Access");
+        raise(ModuleNotOpened);
     const auto entry = module->resources().find(id.digits.isEmpty() ? id.text : "#" + id.digits);
     if (!entry)
-        raise(26014, "Resource with ID " + id.text + " could not be found");
+        raise(RegionResourceNotFound, "Resource with ID " + id.text + " could not be found");
     if (entry->size == 0)
         checkHoldable(0);
     if (!module->resources().holds(*entry))
-        raise(26014, "Cannot access data for resource with ID " + id.text);
+        raise(RegionResourceNotFound, "Cannot access data for resource with ID " + id.text);
     checkHoldable(entry->size);
     const auto bytes = module->resources().load(*entry);
     if (!bytes) // the file changed under us
-        raise(26014, "Cannot access data for resource with ID " + id.text);
+        raise(RegionResourceNotFound, "Cannot access data for resource with ID " + id.text);
     return RegionFromBytes(*bytes);
 }
 

@@ -13,7 +13,7 @@ QString ownResourcePath(const QString& idText) {
 QByteArray loadOwnResource(const QString& idText) {
     QFile file(ownResourcePath(idText));
     if (idText.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw RuntimeError(326, RuntimeError::programName(),
+        throw RuntimeError(ResourceNotFound, RuntimeError::programName(),
                            QString("Resource with identifier '%1' not found").arg(idText));
     return file.readAll();
 }

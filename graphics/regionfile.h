@@ -1,8 +1,8 @@
 // The file operations behind saving and loading region data, with the
 // runtime's file error numbers (53 "File not found", 76 "Path not found",
 // 75 "Path/File access error", 70 "Permission denied", 61 "Disk full",
-// 57 "Device I/O error", ...), raised as a FileError for the caller to raise
-// again under its own source.
+// 57 "Device I/O error", ...), raised as a RuntimeError with the program as
+// source for the caller to raise again under its own.
 //
 // Sharing: "deny other writers while reading" is an advisory shared flock()
 // on the open file; a file another process holds under an exclusive flock()
@@ -19,11 +19,6 @@
 #include <cstdint>
 
 namespace vell {
-
-struct FileError {
-    int number;
-    const char* description;
-};
 
 // The whole file. A 0-byte file raises 9 "Subscript out of range" (no byte
 // array holds nothing) and one longer than maxSize 7 "Out of memory", both

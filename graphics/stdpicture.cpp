@@ -1,6 +1,6 @@
 #include "graphics/stdpicture.h"
 
-#include "graphics/dibfile.h"
+#include "graphics/formats/dibfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,10 +32,6 @@ QImage readImage(const QString& path) {
             return image;
     }
     return QImage(path); // anything else: Qt's readers
-}
-
-StdPicture StdPicture::load(const QString& path, gdi::Gdi& gdi) {
-    return {readImage(path), gdi};
 }
 
 StdPicture::~StdPicture() {

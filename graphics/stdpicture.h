@@ -16,8 +16,6 @@ QImage readImage(const QString& path);
 class StdPicture {
 public:
     StdPicture(const QImage& image, gdi::Gdi& gdi = gdi::platform());
-    // Loads an image file or Qt resource; an unreadable file gives no bitmap.
-    static StdPicture load(const QString& path, gdi::Gdi& gdi = gdi::platform());
     ~StdPicture();
     StdPicture(StdPicture&& other) noexcept;
     StdPicture& operator=(StdPicture&&) = delete;

@@ -1,5 +1,7 @@
 #include "graphics/transparencyscan.h"
 
+#include "graphics/formats/littleendian.h"
+
 #include <bit>
 #include <cstring>
 
@@ -14,9 +16,7 @@ void classifyRowScalar(const std::uint8_t* row, std::int32_t x0, std::int32_t x1
                        Word* mask) {
     for (std::int32_t x = x0; x < x1; ++x) {
         const std::uint8_t* p = row + 3 * std::size_t(x);
-        const std::uint32_t v =
-            std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
-        mask[x / 64] |= Word(v == key) << (x % 64);
+        mask[x / 64] |= Word(le::get24(p) == key) << (x % 64);
     }
 }
 

@@ -10,12 +10,22 @@ RuntimeError::RuntimeError(int number, QString source, QString description)
           QString("Run-time error '%1': %2").arg(number).arg(description).toStdString()),
       number_(number), source_(std::move(source)), description_(std::move(description)) {}
 
+RuntimeError::RuntimeError(ErrorNumber number, QString source)
+    : RuntimeError(number, std::move(source), standardDescription(number)) {}
+
+RuntimeError::RuntimeError(ErrorNumber number, QString source, QString description)
+    : RuntimeError(int(number), std::move(source), std::move(description)) {}
+
+RuntimeError RuntimeError::withSource(QString source) const {
+    return {number_, std::move(source), description_};
+}
+
 RuntimeError RuntimeError::overflow() {
-    return {Overflow, programName(), "Overflow"};
+    return {Overflow, programName()};
 }
 
 RuntimeError RuntimeError::subscriptOutOfRange() {
-    return {SubscriptOutOfRange, programName(), "Subscript out of range"};
+    return {SubscriptOutOfRange, programName()};
 }
 
 QString RuntimeError::programName() {

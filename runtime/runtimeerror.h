@@ -3,6 +3,8 @@
 // end the program with its message.
 #pragma once
 
+#include "runtime/errornumber.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -13,14 +15,18 @@ namespace vell {
 
 class RuntimeError : public std::runtime_error {
 public:
+    // One of the runtime's numbers, with its standard description or, where
+    // the raiser knows more (which resource, which file), its own.
+    RuntimeError(ErrorNumber number, QString source);
+    RuntimeError(ErrorNumber number, QString source, QString description);
+    // A number a control defines for itself.
     RuntimeError(int number, QString source, QString description);
 
     int number() const { return number_; }
     const QString& source() const { return source_; }
     const QString& description() const { return description_; }
 
-    static constexpr int Overflow = 6;
-    static constexpr int SubscriptOutOfRange = 9;
+    using enum ErrorNumber; // RuntimeError::Overflow and the rest
 
     // Errors the language runtime itself raises; their source is the program.
     static RuntimeError overflow();
@@ -28,6 +34,9 @@ public:
 
     // The running program's file name without extension, or "" before startup.
     static QString programName();
+
+    // The same error raised again under another source.
+    RuntimeError withSource(QString source) const;
 
 private:
     int number_;

@@ -121,7 +121,7 @@ public:
     virtual int MessageBoxA(HWND owner, const char* text, const char* caption,
                             std::uint32_t type) = 0;
 
-    // Region data (see graphics/platform/regiondata.h).
+    // Region data (see graphics/formats/regiondata.h).
     // With no buffer: the size in bytes of the region's data, 0 for a bad
     // handle. With one: writes the data and returns its size; 0 when size is
     // too small for it.

@@ -1,8 +1,8 @@
 // Copies a surface of coloured noise to the X clipboard and keeps serving it
 // ("copy SURFACE.bmp", which also writes the surface out), or reads the
 // clipboard's image back into a file ("paste IMAGE.png").
-#include "graphics/dibfilewriter.h"
 #include "graphics/dibsection.h"
+#include "graphics/dibsectionfile.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

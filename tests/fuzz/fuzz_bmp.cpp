@@ -1,5 +1,5 @@
 // The BMP reader on any bytes.
-#include "graphics/dibfile.h"
+#include "graphics/formats/dibfile.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // The PE resource reader on any bytes: headers, sections and a resource tree
 // that may point anywhere, at itself included.
-#include "graphics/peresources.h"
+#include "graphics/formats/peresources.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Our BMP and ICO readers against Qt's own, on the shipped assets, and on
 // damaged data.
-#include "graphics/dibfile.h"
-#include "graphics/dibfilewriter.h"
+#include "graphics/dibsectionfile.h"
+#include "graphics/formats/dibfile.h"
 #include "support/fakegdi.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // PE modules read as data, built here with mingw-w64's windres and ld or
 // written byte by byte, and checked against pefile as an independent reader.
 #include "graphics/dibsectionregion.h"
-#include "graphics/peresources.h"
+#include "graphics/modulefile.h"
 #include "support/errors.h"
 #include "support/fakegdi.h"
 #include "support/pebuilder.h"

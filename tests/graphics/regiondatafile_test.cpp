@@ -1,8 +1,8 @@
 // Region data: Save and LoadFromFile through the region class, and the
 // region maker's checks of the bytes it is given.
-#include "graphics/dibfile.h"
 #include "graphics/dibsectionregion.h"
-#include "graphics/platform/regiondata.h"
+#include "graphics/formats/dibfile.h"
+#include "graphics/formats/regiondata.h"
 #include "support/errors.h"
 #include "support/fakegdi.h"
 #include "support/testseed.h"

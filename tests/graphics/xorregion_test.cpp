@@ -7,16 +7,16 @@
 
 #include <set>
 
-using gdi::qt::Rect;
+using Rect = gdi::RegionRect;
 using gdi::qt::XorRegion;
 using testing_support::TestSeed;
 
-namespace gdi::qt {
+namespace gdi {
 // Rectangles as (left,top)-(right,bottom) in failure messages.
 inline void PrintTo(const Rect& r, std::ostream* os) {
     *os << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
 }
-} // namespace gdi::qt
+} // namespace gdi
 
 namespace {
 

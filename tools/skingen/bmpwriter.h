@@ -1,6 +1,7 @@
-// Writers for the exact asset formats the window definitions ship: an
-// uncompressed 24-bit bottom-up BMP, a 256-colour BMP and a one-image
-// 256-colour icon. Qt's own writers choose other layouts, hence these.
+// The exact asset formats the window definitions ship: an uncompressed 24-bit
+// bottom-up BMP, a 256-colour BMP and a one-image 256-colour icon, written by
+// the graphics library's DIB file writer (Qt's own writers choose other
+// layouts).
 #pragma once
 
 #include <QByteArray>

@@ -1,7 +1,6 @@
 #include "commands.h"
 
-#include "graphics/dibfilewriter.h"
-#include "runtime/runtimeerror.h"
+#include "graphics/dibsectionfile.h"
 
 #include <QSaveFile>
 
@@ -24,8 +23,12 @@ std::span<const Command> commands() {
     return table;
 }
 
-void fail(int number, const QString& description) {
+void fail(vell::ErrorNumber number, const QString& description) {
     throw vell::RuntimeError(number, "vellskin", description);
+}
+
+void failAs(const vell::RuntimeError& error) {
+    throw error.withSource("vellskin");
 }
 
 std::int32_t number(const QString& text, const char* what) {

@@ -3,6 +3,8 @@
 // RuntimeError for anything that goes wrong (main prints it on one line).
 #pragma once
 
+#include "runtime/runtimeerror.h"
+
 #include <QStringList>
 
 #include <cstdint>
@@ -31,13 +33,16 @@ int runExtract(const QStringList& args);
 int runResample(const QStringList& args);
 int runNoise(const QStringList& args);
 
-// Failures of the tool itself: number, source "vellskin", description.
-[[noreturn]] void fail(int number, const QString& description);
 // The runtime's own numbers for what goes wrong in a command.
-inline constexpr int InvalidArgument = 5; // "invalid procedure call or argument"
-inline constexpr int OutOfMemory = 7;
-inline constexpr int FileAccess = 75;
-inline constexpr int InvalidPicture = 481;
+inline constexpr vell::ErrorNumber InvalidArgument = vell::InvalidProcedureCall;
+inline constexpr vell::ErrorNumber OutOfMemory = vell::OutOfMemory;
+inline constexpr vell::ErrorNumber FileAccess = vell::PathFileAccessError;
+inline constexpr vell::ErrorNumber InvalidPicture = vell::InvalidPicture;
+
+// Failures of the tool itself: number, source "vellskin", description.
+[[noreturn]] void fail(vell::ErrorNumber number, const QString& description);
+// A failure of the classes under a command, raised again as the tool's own.
+[[noreturn]] void failAs(const vell::RuntimeError& error);
 
 // A 32-bit signed number, or an InvalidArgument error naming what it is.
 std::int32_t number(const QString& text, const char* what);

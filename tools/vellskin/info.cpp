@@ -1,13 +1,10 @@
 // vellskin info FILE.rgn
 #include "commands.h"
 
-#include "graphics/platform/regiondata.h"
+#include "graphics/formats/littleendian.h"
+#include "graphics/formats/regiondata.h"
 #include "graphics/regionfile.h"
 
-#include <QtEndian>
-
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 
 namespace vellskin {
@@ -16,13 +13,13 @@ int runInfo(const QStringList& args) {
     QByteArray bytes;
     try {
         bytes = vell::readRegionFile(args[0], gdi::MaxRegionDataSize);
-    } catch (const vell::FileError& e) {
-        fail(e.number, e.description);
+    } catch (const vell::RuntimeError& e) {
+        failAs(e);
     }
     if (bytes.size() < qsizetype(gdi::RgnDataHeaderSize))
         fail(InvalidArgument, args[0] + " is shorter than a region data header");
-    auto u32 = [&](int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
-    auto i32 = [&](int at) { return qFromLittleEndian<qint32>(bytes.constData() + at); };
+    auto u32 = [&](int at) { return vell::le::get<std::uint32_t>(bytes.constData() + at); };
+    auto i32 = [&](int at) { return vell::le::get<std::int32_t>(bytes.constData() + at); };
     std::printf("dwSize   %u\niType    %u\nnCount   %u\nnRgnSize %u\n", u32(0), u32(4), u32(8),
                 u32(12));
     std::printf("rcBound  %d %d %d %d (left top right bottom)\n", i32(16), i32(20), i32(24),
@@ -38,13 +35,7 @@ int runInfo(const QStringList& args) {
         std::printf("bounding box: none (empty region)\n");
         return 0;
     }
-    gdi::RegionRect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    for (const gdi::RegionRect& r : rects) {
-        box.left = std::min(box.left, r.left);
-        box.top = std::min(box.top, r.top);
-        box.right = std::max(box.right, r.right);
-        box.bottom = std::max(box.bottom, r.bottom);
-    }
+    const gdi::RegionRect box = gdi::boundingBox(rects);
     std::printf("bounding box %d %d %d %d\n", box.left, box.top, box.right, box.bottom);
     return 0;
 }

@@ -12,12 +12,12 @@ namespace vellskin {
 int runRegion(const QStringList& args) {
     const QImage image = vell::readImage(args[0]);
     if (image.isNull())
-        fail(481, "Invalid picture: " + args[0]); // the runtime's number for it
+        fail(InvalidPicture, "Invalid picture: " + args[0]);
     const vell::StdPicture picture(image);
     vell::cDIBSection dib;
     dib.CreateFromPicture(picture);
     if (!dib.hdc())
-        fail(7, "Out of memory");
+        fail(OutOfMemory, "Out of memory");
     vell::cDIBSectionRegion region;
     region.Create(dib, 0); // black is transparent, as for the windows
     region.Save(args[1]);

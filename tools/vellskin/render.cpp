@@ -2,7 +2,7 @@
 #include "commands.h"
 
 #include "graphics/dibsectionregion.h"
-#include "graphics/platform/regiondata.h"
+#include "graphics/formats/regiondata.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,11 +29,8 @@ int runRender(const QStringList& args) {
     if (!region.LoadFromFile(args[0]))
         fail(InvalidArgument, args[0] + " holds no region data the region maker accepts");
     const std::vector<gdi::RegionRect> rects = rectanglesOf(region.hRgn());
-    int width = 0, height = 0; // the bounding box's right x bottom
-    for (const gdi::RegionRect& r : rects) {
-        width = std::max(width, r.right);
-        height = std::max(height, r.bottom);
-    }
+    const gdi::RegionRect box = gdi::boundingBox(rects);
+    const int width = std::max(box.right, 0), height = std::max(box.bottom, 0);
     if (width <= 0 || height <= 0)
         fail(InvalidArgument, "the region has no pixel right of and below the origin to draw");
     vell::cDIBSection dib;

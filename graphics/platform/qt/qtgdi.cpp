@@ -1,7 +1,7 @@
 #include "graphics/platform/qt/qtgdi.h"
 
+#include "graphics/formats/regiondata.h"
 #include "graphics/platform/qt/windowlookup.h"
-#include "graphics/platform/regiondata.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,13 +17,15 @@ namespace {
 constexpr Handle HandleBase = 0x1000; // handles never look like small integers
 constexpr HWND DesktopWindow = 0x10010;
 
-// Pixel access in picture coordinates (0, 0 at the top-left) for both kinds;
-// image bitmaps are always top-down.
+// Pixel access in picture coordinates (0, 0 at the top-left) for both kinds:
+// DIB rows lie bottom-up, image rows top-down.
+size_t dibOffset(const QtGdi::Bitmap& b, int x, int y) {
+    return size_t(b.height - 1 - y) * size_t(b.stride) + size_t(x) * 3;
+}
+
 QRgb readPixel(const QtGdi::Bitmap& b, int x, int y) {
     if (b.dib) {
-        const std::uint8_t* p = b.dib.get() +
-                                size_t(b.topDown ? y : b.height - 1 - y) * size_t(b.stride) +
-                                size_t(x) * 3;
+        const std::uint8_t* p = b.dib.get() + dibOffset(b, x, y);
         return qRgb(p[2], p[1], p[0]);
     }
     return reinterpret_cast<const QRgb*>(b.image.constScanLine(y))[x] & 0xFFFFFF;
@@ -31,9 +33,7 @@ QRgb readPixel(const QtGdi::Bitmap& b, int x, int y) {
 
 void writePixel(QtGdi::Bitmap& b, int x, int y, QRgb c) {
     if (b.dib) {
-        std::uint8_t* p = b.dib.get() +
-                          size_t(b.topDown ? y : b.height - 1 - y) * size_t(b.stride) +
-                          size_t(x) * 3;
+        std::uint8_t* p = b.dib.get() + dibOffset(b, x, y);
         p[0] = std::uint8_t(qBlue(c));
         p[1] = std::uint8_t(qGreen(c));
         p[2] = std::uint8_t(qRed(c));
@@ -142,21 +142,18 @@ HBITMAP QtGdi::CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::uin
         header.biHeight <= 0)
         return 0; // top-down (negative height) buffers are refused: every reader maps rows
                   // bottom-up, and a negative Height() would defeat the byte view's bounds
-    const std::int64_t height =
-        header.biHeight < 0 ? -std::int64_t(header.biHeight) : header.biHeight;
     const std::int64_t stride = (std::int64_t(header.biWidth) * 3 + 3) & ~std::int64_t(3);
-    const std::int64_t size = stride * height;
+    const std::int64_t size = stride * header.biHeight;
     if (size > (std::int64_t(1) << 31))
         return 0;
     Bitmap b;
     b.width = header.biWidth;
-    b.height = int(height);
+    b.height = header.biHeight;
     b.bitsPerPixel = 24;
     b.stride = int(stride);
     b.dib.reset(new (std::nothrow) std::uint8_t[size_t(size)]());
     if (!b.dib)
         return 0;
-    b.topDown = header.biHeight < 0;
     void* buffer = b.dib.get();
     const HBITMAP h = add(std::move(b));
     if (bits)
@@ -462,7 +459,7 @@ constexpr std::size_t UnionBudget = std::size_t(1) << 24;
 
 // The union of rectangles in any order, merged pairwise like a merge sort so
 // that each merge joins regions of similar size; false past the budget.
-bool unionOf(const std::vector<RegionRect>& rects, std::vector<Rect>& out) {
+bool unionOf(const std::vector<RegionRect>& rects, std::vector<RegionRect>& out) {
     struct Part {
         QRegion region;
         int level;
@@ -508,18 +505,13 @@ std::uint32_t QtGdi::GetRegionData(HRGN rgn, std::uint32_t size, void* buffer) {
     const XorRegion* r = region(rgn);
     if (!r)
         return 0;
-    const std::vector<Rect>& rects = r->rects(); // disjoint, sorted by top then left
+    const std::vector<RegionRect>& rects = r->rects(); // disjoint, sorted by top then left
     const std::uint32_t needed = regionDataSize(rects.size());
     if (!buffer || needed == 0)
         return needed;
     if (size < needed)
         return 0;
-    static_assert(sizeof(Rect) == sizeof(RegionRect));
-    std::vector<RegionRect> out(rects.size());
-    std::transform(rects.begin(), rects.end(), out.begin(), [](const Rect& x) {
-        return RegionRect{x.left, x.top, x.right, x.bottom};
-    });
-    writeRegionData(out, static_cast<std::uint8_t*>(buffer));
+    writeRegionData(rects, static_cast<std::uint8_t*>(buffer));
     return needed;
 }
 
@@ -529,14 +521,11 @@ HRGN QtGdi::ExtCreateRegion(const void* xform, std::uint32_t size, const void* d
     std::vector<RegionRect> rects;
     if (!readRegionData({static_cast<const std::uint8_t*>(data), size}, rects))
         return 0;
-    std::vector<Rect> banded;
-    if (isBanded(rects)) {
-        banded.reserve(rects.size());
-        for (const RegionRect& x : rects)
-            banded.push_back({x.left, x.top, x.right, x.bottom});
-    } else if (!unionOf(rects, banded)) {
+    std::vector<RegionRect> banded;
+    if (isBanded(rects))
+        banded = std::move(rects);
+    else if (!unionOf(rects, banded))
         return 0;
-    }
     XorRegion r;
     r.setBanded(std::move(banded));
     return adoptRegion(std::move(r));

@@ -62,8 +62,7 @@ public:
         int height = 0;
         int bitsPerPixel = 1;
         int stride = 0;                      // bytes per row
-        std::unique_ptr<std::uint8_t[]> dib; // 24-bit rows, or null
-        bool topDown = false;                // dib rows: bottom-up unless the height was negative
+        std::unique_ptr<std::uint8_t[]> dib; // 24-bit rows bottom-up, or null
         QImage image;                        // 32-bit top-down, when dib is null
         HDC selectedIn = 0;
     };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <climits>
 #include <cstdint>
 
 namespace gdi::qt {
@@ -57,7 +56,7 @@ void XorRegion::clear() {
     normalized_ = true;
 }
 
-void XorRegion::xorRect(const Rect& r) {
+void XorRegion::xorRect(const RegionRect& r) {
     if (r.empty())
         return;
     items_.push_back(r);
@@ -74,7 +73,7 @@ void XorRegion::xorRegionSlow(const XorRegion& other) {
     // A loop rather than insert(): the library's large-copy routine is slow
     // to start for the few rectangles this usually moves.
     items_.reserve(items_.size() + other.items_.size());
-    for (const Rect& r : other.items_)
+    for (const RegionRect& r : other.items_)
         items_.push_back(r);
     normalized_ = false;
 }
@@ -86,7 +85,7 @@ void XorRegion::assign(const QRegion& region) {
     normalized_ = false; // QRegion's own bands may be split differently
 }
 
-const std::vector<Rect>& XorRegion::rects() const {
+const std::vector<RegionRect>& XorRegion::rects() const {
     if (!normalized_)
         normalize();
     return items_;
@@ -96,7 +95,7 @@ QRegion XorRegion::toQRegion() const {
     const auto& rs = rects();
     std::vector<QRect> qrects;
     qrects.reserve(rs.size());
-    for (const Rect& r : rs)
+    for (const RegionRect& r : rs)
         qrects.emplace_back(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
     QRegion region;
     region.setRects(qrects.data(), int(qrects.size()));
@@ -109,13 +108,7 @@ void XorRegion::normalize() const {
     normalized_ = true;
     if (items_.empty())
         return;
-    Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    for (const Rect& r : items_) {
-        box.left = std::min(box.left, r.left);
-        box.top = std::min(box.top, r.top);
-        box.right = std::max(box.right, r.right);
-        box.bottom = std::max(box.bottom, r.bottom);
-    }
+    const RegionRect box = boundingBox(items_);
     // A window-sized box fits a bit per pixel easily; huge coordinates do not.
     const std::int64_t words = (std::int64_t(box.right) - box.left + 63) / 64;
     const std::int64_t rows = std::int64_t(box.bottom) - box.top + 1;
@@ -129,7 +122,7 @@ void XorRegion::normalize() const {
 // "changes" row at its top and again at its bottom; running down the rows, the
 // XOR of all changes so far is the row's coverage parity. Equal rows next to
 // each other make one band.
-void XorRegion::normalizeByRows(const Rect& box) const {
+void XorRegion::normalizeByRows(const RegionRect& box) const {
     const std::size_t words = (std::size_t(box.right - box.left) + 63) / 64;
     const std::size_t rows = std::size_t(box.bottom - box.top) + 1;
     std::vector<std::uint64_t> changes(words * rows, 0);
@@ -148,14 +141,14 @@ void XorRegion::normalizeByRows(const Rect& box) const {
         if (hi)
             w[b] ^= hi;
     };
-    for (const Rect& r : items_) {
+    for (const RegionRect& r : items_) {
         if (r.empty())
             continue;
         flip(std::size_t(r.top - box.top), r.left - box.left, r.right - box.left);
         flip(std::size_t(r.bottom - box.top), r.left - box.left, r.right - box.left);
     }
 
-    std::vector<Rect> out;
+    std::vector<RegionRect> out;
     std::vector<std::uint64_t> state(words, 0), band(words, 0);
     int bandTop = box.top;
     auto emitBand = [&](int bottom) {
@@ -193,7 +186,7 @@ void XorRegion::normalizeBySweep() const {
     std::vector<int> xs, ys;
     xs.reserve(items_.size() * 2);
     ys.reserve(items_.size() * 2);
-    for (const Rect& r : items_) {
+    for (const RegionRect& r : items_) {
         xs.push_back(r.left);
         xs.push_back(r.right);
         ys.push_back(r.top);
@@ -204,7 +197,7 @@ void XorRegion::normalizeBySweep() const {
 
     // Bucket the edges by row (counting sort over the compressed y indices).
     std::vector<int> start(size_t(cy.count()) + 1, 0);
-    for (const Rect& r : items_) {
+    for (const RegionRect& r : items_) {
         ++start[size_t(cy.index(r.top)) + 1];
         ++start[size_t(cy.index(r.bottom)) + 1];
     }
@@ -213,7 +206,7 @@ void XorRegion::normalizeBySweep() const {
     std::vector<Edge> edges(items_.size() * 2);
     {
         std::vector<int> fill(start.begin(), start.end() - 1);
-        for (const Rect& r : items_) {
+        for (const RegionRect& r : items_) {
             const int l = cx.index(r.left), rt = cx.index(r.right);
             edges[size_t(fill[size_t(cy.index(r.top))]++)] = {r.top, l, rt};
             edges[size_t(fill[size_t(cy.index(r.bottom))]++)] = {r.bottom, l, rt};
@@ -224,7 +217,7 @@ void XorRegion::normalizeBySweep() const {
     std::vector<std::uint64_t> diff(words, 0);
     auto flip = [&](int i) { diff[size_t(i) >> 6] ^= std::uint64_t(1) << (i & 63); };
 
-    std::vector<Rect> out;
+    std::vector<RegionRect> out;
     std::vector<std::pair<int, int>> band, previous;
     size_t previousStart = 0;
     int previousBottom = 0;

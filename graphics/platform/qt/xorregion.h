@@ -8,28 +8,24 @@
 // listed rectangles cover it.
 #pragma once
 
+#include "graphics/formats/regionrect.h"
+
 #include <QRegion>
 
 #include <vector>
 
 namespace gdi::qt {
 
-struct Rect {
-    int left, top, right, bottom; // right and bottom excluded
-    bool empty() const { return left >= right || top >= bottom; }
-    bool operator==(const Rect&) const = default;
-};
-
 class XorRegion {
 public:
     void clear();
-    [[gnu::always_inline]] void setRect(const Rect& r) {
+    [[gnu::always_inline]] void setRect(const RegionRect& r) {
         items_.clear();
         if (!r.empty())
             items_.push_back(r);
         normalized_ = true;
     }
-    void xorRect(const Rect& r);
+    void xorRect(const RegionRect& r);
     [[gnu::always_inline]] void xorRegion(const XorRegion& other) {
         if (other.items_.size() == 1 && &other != this) {
             items_.push_back(other.items_.front()); // the common case: one run
@@ -40,24 +36,24 @@ public:
     }
     void assign(const QRegion& region);
     // Takes rectangles already disjoint and y-x banded as they stand.
-    void setBanded(std::vector<Rect> rects) {
+    void setBanded(std::vector<RegionRect> rects) {
         items_ = std::move(rects);
         normalized_ = true;
     }
 
     // Disjoint rectangles, sorted by top then left; rectangles of one band
     // share top and bottom, and no two touch side by side.
-    const std::vector<Rect>& rects() const;
+    const std::vector<RegionRect>& rects() const;
     bool isEmpty() const { return rects().empty(); }
     QRegion toQRegion() const;
 
 private:
     void xorRegionSlow(const XorRegion& other);
     void normalize() const;
-    void normalizeByRows(const Rect& box) const;
+    void normalizeByRows(const RegionRect& box) const;
     void normalizeBySweep() const;
 
-    mutable std::vector<Rect> items_; // canonical when normalized_, else an XOR list
+    mutable std::vector<RegionRect> items_; // canonical when normalized_, else an XOR list
     mutable bool normalized_ = true;
 };
 

@@ -1,25 +1,14 @@
-#include "graphics/peresources.h"
+#include "graphics/formats/peresources.h"
 
-#include <QFile>
+#include "graphics/formats/littleendian.h"
 
-#include <algorithm>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vell {
 namespace {
 
-std::uint16_t get16(const std::uint8_t* p) {
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-
-std::uint32_t get32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
+using le::get16;
+using le::get32;
 
 constexpr std::uint32_t HighBit = 0x80000000u;
 constexpr int MaxSections = 96; // the most a loader accepts
@@ -188,57 +177,5 @@ std::optional<QByteArray> PeResources::load(const PeResourceEntry& entry) const 
         return std::nullopt;
     return bytes;
 }
-
-class ModuleFile::FileSource final : public ByteSource {
-public:
-    explicit FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
-    ~FileSource() override { ::close(fd_); }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-    std::uint64_t size() const override { return size_; }
-    bool read(std::uint64_t offset, void* out, std::size_t n) const override {
-        if (offset > size_ || n > size_ - offset)
-            return false;
-        auto* p = static_cast<char*>(out);
-        while (n > 0) {
-            const ssize_t got = ::pread(fd_, p, n, off_t(offset));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false; // an error, or the file shrank
-            p += got;
-            n -= std::size_t(got);
-            offset += std::uint64_t(got);
-        }
-        return true;
-    }
-
-private:
-    int fd_;
-    std::uint64_t size_;
-};
-
-std::unique_ptr<ModuleFile> ModuleFile::open(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    if (native.isEmpty() || native.contains('\0'))
-        return nullptr;
-    // Non-blocking: a FIFO or device must not hold us up; only plain files pass.
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return nullptr;
-    std::unique_ptr<ModuleFile> module(new ModuleFile);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    module->file_ = std::make_unique<FileSource>(fd, std::uint64_t(st.st_size));
-    module->resources_ = PeResources::open(*module->file_);
-    if (!module->resources_)
-        return nullptr;
-    return module;
-}
-
-ModuleFile::~ModuleFile() = default;
 
 } // namespace vell

@@ -1,28 +1,18 @@
-#include "graphics/platform/regiondata.h"
+#include "graphics/formats/regiondata.h"
 
-#include <algorithm>
-#include <climits>
+#include "graphics/formats/littleendian.h"
 
 namespace gdi {
 namespace {
 
-std::uint32_t get32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void put32(std::uint8_t* p, std::uint32_t v) {
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-    p[2] = std::uint8_t(v >> 16);
-    p[3] = std::uint8_t(v >> 24);
-}
+using vell::le::get32;
+using vell::le::put;
 
 void putRect(std::uint8_t* p, const RegionRect& r) {
-    put32(p, std::uint32_t(r.left));
-    put32(p + 4, std::uint32_t(r.top));
-    put32(p + 8, std::uint32_t(r.right));
-    put32(p + 12, std::uint32_t(r.bottom));
+    put(p, r.left);
+    put(p + 4, r.top);
+    put(p + 8, r.right);
+    put(p + 12, r.bottom);
 }
 
 bool inRange(std::int32_t v) {
@@ -37,21 +27,11 @@ std::uint32_t regionDataSize(std::size_t count) {
 }
 
 void writeRegionData(std::span<const RegionRect> rects, std::uint8_t* out) {
-    RegionRect bound{0, 0, 0, 0};
-    if (!rects.empty()) {
-        bound = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-        for (const RegionRect& r : rects) {
-            bound.left = std::min(bound.left, r.left);
-            bound.top = std::min(bound.top, r.top);
-            bound.right = std::max(bound.right, r.right);
-            bound.bottom = std::max(bound.bottom, r.bottom);
-        }
-    }
-    put32(out, RgnDataHeaderSize);
-    put32(out + 4, RDH_RECTANGLES);
-    put32(out + 8, std::uint32_t(rects.size()));
-    put32(out + 12, std::uint32_t(16 * rects.size()));
-    putRect(out + 16, bound);
+    put(out, RgnDataHeaderSize);
+    put(out + 4, RDH_RECTANGLES);
+    put(out + 8, std::uint32_t(rects.size()));
+    put(out + 12, std::uint32_t(16 * rects.size()));
+    putRect(out + 16, boundingBox(rects));
     std::uint8_t* p = out + RgnDataHeaderSize;
     for (const RegionRect& r : rects) {
         putRect(p, r);
@@ -74,8 +54,8 @@ bool readRegionData(std::span<const std::uint8_t> data, std::vector<RegionRect>&
     rects.reserve(count);
     p += RgnDataHeaderSize;
     for (std::uint32_t i = 0; i < count; ++i, p += 16) {
-        const RegionRect r{std::int32_t(get32(p)), std::int32_t(get32(p + 4)),
-                           std::int32_t(get32(p + 8)), std::int32_t(get32(p + 12))};
+        const RegionRect r{vell::le::get<std::int32_t>(p), vell::le::get<std::int32_t>(p + 4),
+                           vell::le::get<std::int32_t>(p + 8), vell::le::get<std::int32_t>(p + 12)};
         if (!inRange(r.left) || !inRange(r.top) || !inRange(r.right) || !inRange(r.bottom)) {
             rects.clear();
             return false;

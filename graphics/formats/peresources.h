@@ -1,14 +1,14 @@
-// Raw-data resources of another module: a Windows PE file (DLL or EXE, 32- or
+// Raw-data resources of another module: a Windows PE image (DLL or EXE, 32- or
 // 64-bit) read as data. Nothing of it is mapped or run: the headers, the
 // section table and the resource directory are read with bounds-checked reads
-// at file offsets, and a resource's bytes are copied out.
+// at offsets of a ByteSource (memory here, a file in graphics/modulefile.h),
+// and a resource's bytes are copied out.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -78,25 +78,6 @@ private:
     const ByteSource* source_;
     std::vector<Section> sections_;
     std::uint32_t resourceRva_ = 0;
-};
-
-// A module file opened as data only: the file stays open (a descriptor, no
-// mapping) until the object goes, like a library loaded as a data file.
-class ModuleFile {
-public:
-    // nullptr when the file cannot be opened or is not a PE image.
-    static std::unique_ptr<ModuleFile> open(const QString& path);
-    ~ModuleFile();
-    ModuleFile(const ModuleFile&) = delete;
-    ModuleFile& operator=(const ModuleFile&) = delete;
-
-    const PeResources& resources() const { return *resources_; }
-
-private:
-    class FileSource;
-    ModuleFile() = default;
-    std::unique_ptr<FileSource> file_;
-    std::optional<PeResources> resources_;
 };
 
 } // namespace vell

@@ -1,6 +1,6 @@
-#include "graphics/dibfile.h"
+#include "graphics/formats/dibfile.h"
 
-#include <QtEndian>
+#include "graphics/formats/littleendian.h"
 
 namespace vell {
 namespace {
@@ -8,25 +8,24 @@ namespace {
 // A little-endian field; every caller checks its offsets first, and a field
 // outside the data still reads as 0 rather than past the end.
 template <typename T>
-T le(const QByteArray& d, qsizetype at) {
-    if (at < 0 || at > d.size() - qsizetype(sizeof(T)))
-        return 0;
-    return qFromLittleEndian<T>(d.constData() + at);
+T field(const QByteArray& d, qsizetype at) {
+    return le::getAt<T>(
+        {reinterpret_cast<const std::uint8_t*>(d.constData()), std::size_t(d.size())}, at);
 }
 
 // Decodes a DIB: a 40-byte header at `header`, its palette after it, the
 // pixels at `pixels`; icons have twice the height and an AND mask after.
 QImage decodeDib(const QByteArray& d, qsizetype header, qsizetype pixels, bool icon) {
-    if (header < 0 || header + 40 > d.size() || le<quint32>(d, header) != 40)
+    if (header < 0 || header + 40 > d.size() || field<quint32>(d, header) != 40)
         return {};
-    const int width = le<qint32>(d, header + 4);
-    const int rawHeight = le<qint32>(d, header + 8);
+    const int width = field<qint32>(d, header + 4);
+    const int rawHeight = field<qint32>(d, header + 8);
     const int height = icon ? rawHeight / 2 : rawHeight;
-    const int bits = le<quint16>(d, header + 14);
+    const int bits = field<quint16>(d, header + 14);
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384 ||
-        le<quint32>(d, header + 16) != 0 || (bits != 8 && bits != 24 && bits != 32))
+        field<quint32>(d, header + 16) != 0 || (bits != 8 && bits != 24 && bits != 32))
         return {};
-    const quint32 used = le<quint32>(d, header + 32);
+    const quint32 used = field<quint32>(d, header + 32);
     const qsizetype colours = bits == 8 ? (used ? used : 256) : 0;
     const qsizetype palette = header + 40;
     const qsizetype stride = ((qsizetype(width) * bits + 31) / 32) * 4;
@@ -62,22 +61,23 @@ QImage decodeDib(const QByteArray& d, qsizetype header, qsizetype pixels, bool i
 QImage readBitmapFile(const QByteArray& d) {
     if (d.size() < 14 + 40 || d[0] != 'B' || d[1] != 'M')
         return {};
-    return decodeDib(d, 14, le<quint32>(d, 10), false);
+    return decodeDib(d, 14, field<quint32>(d, 10), false);
 }
 
 QImage readIconFile(const QByteArray& d) {
-    if (d.size() < 6 + 16 || le<quint16>(d, 0) != 0 || le<quint16>(d, 2) != 1 ||
-        le<quint16>(d, 4) < 1)
+    if (d.size() < 6 + 16 || field<quint16>(d, 0) != 0 || field<quint16>(d, 2) != 1 ||
+        field<quint16>(d, 4) < 1)
         return {};
-    const qsizetype size = le<quint32>(d, 14);
-    const qsizetype offset = le<quint32>(d, 18);
+    const qsizetype size = field<quint32>(d, 14);
+    const qsizetype offset = field<quint32>(d, 18);
     if (offset < 22 || offset + size > d.size())
         return {};
     if (size < 40)
         return {}; // the entry cannot hold the header read below
     const QByteArray entry = d.mid(offset, size);
-    const qsizetype colours =
-        le<quint16>(entry, 14) == 8 ? (le<quint32>(entry, 32) ? le<quint32>(entry, 32) : 256) : 0;
+    const qsizetype colours = field<quint16>(entry, 14) == 8
+                                  ? (field<quint32>(entry, 32) ? field<quint32>(entry, 32) : 256)
+                                  : 0;
     return decodeDib(entry, 0, 40 + 4 * colours, true);
 }
 

@@ -4,18 +4,14 @@
 // No Qt here: this is the reader of outside bytes, fuzzed on its own.
 #pragma once
 
+#include "graphics/formats/regionrect.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace gdi {
-
-struct RegionRect {
-    std::int32_t left, top, right, bottom; // right and bottom excluded
-    bool empty() const { return left >= right || top >= bottom; }
-    bool operator==(const RegionRect&) const = default;
-};
 
 inline constexpr std::uint32_t RgnDataHeaderSize = 32;
 inline constexpr std::uint32_t RDH_RECTANGLES = 1;
