@@ -29,6 +29,9 @@ TrayPresence::TrayPresence(const forms::Program& program, const ControlSet& cont
     if (program.summaryTimer.isEmpty())
         return;
     toolTipUpdater_ = controls.get<QTimer>(program.summaryTimer);
+    // To the millisecond: a coarse timer may shift its end by a twentieth of
+    // its interval, which would blur whether a request moved the rebuild.
+    toolTipUpdater_->setTimerType(Qt::PreciseTimer);
     connect(toolTipUpdater_, &QTimer::timeout, this, &TrayPresence::rebuildSummary);
 }
 
