@@ -71,6 +71,13 @@ fds() { # open descriptors of a process tree
     echo $n
 }
 
+# Where the controls the run clicks lie, as the definitions put them.
+formquery=$build/tools/formquery/formquery
+panel_refresh=$("$formquery" brambleview refresh)
+panel_log_toggle=$("$formquery" brambleview log-toggle)
+panel_close=$("$formquery" brambleview close)
+ticker_close=$("$formquery" tallowbar close)
+
 echo "seconds,passes,tallowbar_rss_kb,tallowbar_fds,brambleview_pss_kb,brambleview_private_kb,brambleview_fds,brambleview_processes" >"$csv"
 start=$(date +%s)
 opens_at_start=$(active_opens)
@@ -94,7 +101,7 @@ while :; do
         flaps=$((flaps + 1)) next_flap=$((next_flap + 15))
     fi
     if [ $now -ge $next_toggle ]; then
-        vell_click "$panel_window" 228 160 # "Show/Hide Update Log"
+        vell_click "$panel_window" $panel_log_toggle # "Show/Hide Update Log"
         toggles=$((toggles + 1)) next_toggle=$((next_toggle + 60))
         sleep 0.5
     fi
@@ -108,7 +115,7 @@ while :; do
         xdotool key space
         passes=$((passes + 1)) ticker_passes=$((ticker_passes + 1))
     fi
-    vell_click "$panel_window" 376 312 # Refresh
+    vell_click "$panel_window" $panel_refresh
     passes=$((passes + 1))
     sleep 5
 done
@@ -116,8 +123,8 @@ opens=$(($(active_opens) - opens_at_start))
 packets=$(vell_uplink_packets)
 
 # Clean exits through the close controls.
-vell_click "$ticker_window" 223 7
-vell_click "$panel_window" 504 432
+vell_click "$ticker_window" $ticker_close
+vell_click "$panel_window" $panel_close
 exits=0
 for program in tallowbar:$ticker brambleview:$panel; do
     pid=${program#*:}

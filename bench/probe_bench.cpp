@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     const monitor::qt::SystemDesktop system;
     monitor::Form1 form(program, system.desktop(), {});
     int events = 0;
-    for (const auto& p : form.probes())
+    for (const auto& p : form.cycle().probes())
         QObject::connect(p.socket, &monitor::Winsock::Connected, [&events] { ++events; });
 
     std::vector<double> raw, full;
@@ -110,7 +110,8 @@ int main(int argc, char** argv) {
     // A silent server: reported down after the shipped connect timeout.
     r.setState("ch3", realm::State::Silent);
     bool down = false;
-    QObject::connect(form.probes()[5].socket, &monitor::Winsock::Error, [&down] { down = true; });
+    QObject::connect(form.cycle().probes()[5].socket, &monitor::Winsock::Error,
+                     [&down] { down = true; });
     QElapsedTimer t;
     t.start();
     form.Command1_Click();

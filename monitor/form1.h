@@ -1,8 +1,10 @@
 // The main window of both programs. It is generic: the program's definition
-// (forms::Program) supplies the controls, the probe endpoints, the indicator
-// texts, the tray tip, the skin and the embedded page; the handlers below are
-// the window's behaviour. Desktop services come in through a Desktop and the
-// embedded browser through a factory, so tests can record.
+// (forms::Program) supplies the controls and their roles, the probe
+// endpoints, the indicator texts, the tray tip, the skin, the links and the
+// embedded page. The probe cycle and the tray presence are classes of their
+// own that the window owns; their handlers here only pass the call on. Desktop
+// services come in through a Desktop and the embedded browser through a
+// factory, so tests can record.
 #pragma once
 
 #include "forms/shared/formdefinition.h"
@@ -13,16 +15,15 @@
 #include "monitor/controls/pictures.h"
 #include "monitor/platform/desktop.h"
 #include "monitor/platform/webbrowser.h"
-#include "monitor/probeentry.h"
+#include "monitor/probecycle.h"
+#include "monitor/traypresence.h"
 
 #include <QPoint>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 
 class QLineEdit;
-class QTimer;
 
 namespace monitor {
 
@@ -47,33 +48,32 @@ public:
     void mnuExit_Click() { ExitProgram(); }
 
     // Probe cycle.
-    void ConnectAllProbes();
-    void CloseAllProbes();
-    void ResetIndicators();
-    void Timer1_Timer();
-    void Probe_Connect(int row);
-    void Probe_Error(int row);
+    void ConnectAllProbes() { cycle_->connectAll(); }
+    void CloseAllProbes() { cycle_->closeAll(); }
+    void ResetIndicators() { cycle_->resetIndicators(); }
+    void Timer1_Timer() { cycle_->tick(); }
+    void Probe_Connect(int row) { cycle_->connected(row); }
+    void Probe_Error(int row) { cycle_->failed(row); }
 
     // Tray.
-    void FillTrayIcon();
-    void UpdateToolTip();
-    void ToolTipUpdater_Timer();
+    void FillTrayIcon() { tray_->fill(); }
+    void UpdateToolTip() { tray_->requestSummary(); }
+    void ToolTipUpdater_Timer() { tray_->rebuildSummary(); }
     void Form_MouseMove(double x); // the tray's callback carries the mouse message in x
 
     // Commands.
-    void Command1_Click();
+    void Command1_Click() { cycle_->refresh(); }
     void Command2_Click();
-    void OpenLink(const QString& control); // Command3_Click .. Command7_Click
+    void OpenLink(const QString& control); // the link buttons' click
     void Command8_Click();
     void Text1_Click();
     void Text1_KeyPress(int& keyAscii);
 
-    // State, for the tray, the links and whoever inspects the window.
+    // State, for whoever inspects the window.
     gdi::HWND hWnd();
-    int lTicks() const { return lTicks_; }
-    const QString& sToolTip() const { return sToolTip_; }
     const ControlSet& controls() const { return controls_; }
-    const std::array<ProbeEntry, 6>& probes() const { return probes_; }
+    const ProbeCycle& cycle() const { return *cycle_; }
+    const TrayPresence& tray() const { return *tray_; }
     Form2* form2() const { return form2_.get(); }
     const vell::cDIBSectionRegion* region() const { return cRegion_.get(); }
     WebBrowser* webBrowser1() const { return webBrowser1_.get(); }
@@ -91,36 +91,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void writeCountdown();
-    void startPass(); // black indicators, then every probe closed and connected again
-    void loadPage();  // the embedded page, where the program has one
+    void loadPage(); // the embedded page, where the program has one
     void wireCommands();
     void place();
-    // True when a hidden window can come back through the tray icon; says
-    // once on stderr when it cannot.
-    bool trayShown();
 
     forms::Program program_;
     Desktop desktop_;
     ControlSet controls_;
-    std::array<ProbeEntry, 6> probes_{};
     Pictures pictures_;
-    QString skin_; // PicBackground's picture: the window's face, size and shape
+    QString skin_; // the picture control's picture: the window's face, size and shape
+    std::unique_ptr<ProbeCycle> cycle_;
+    std::unique_ptr<TrayPresence> tray_;
     std::unique_ptr<Form2> form2_;
-    std::unique_ptr<vell::StdPicture> picBackground_; // PicBackground's Picture object
+    std::unique_ptr<vell::StdPicture> picBackground_; // the picture control's Picture object
     std::unique_ptr<vell::cDIBSectionRegion> cRegion_;
     std::unique_ptr<WebBrowser> webBrowser1_; // programs with an embedded page
-    QTimer* timer1_ = nullptr;
-    QTimer* toolTipUpdater_ = nullptr; // programs whose tray tip is the summary
+    double parkedLeft_ = 0;                   // the browser's own left, outside the shape
     QLineEdit* text1_ = nullptr;
-    int lTicks_ = 0;
-    QString sToolTip_;
     double twipsPerPixel_ = 15.0;
     bool shownOnce_ = false;
-    bool trayAdded_ = false;
     bool ended_ = false;
     bool manualDrag_ = false; // the window manager could not move the window
-    bool noTraySaid_ = false;
     QPoint dragOffset_;
 };
 

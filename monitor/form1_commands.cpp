@@ -12,19 +12,20 @@
 namespace monitor {
 
 void Form1::wireCommands() {
+    const forms::Roles& role = program_.roles;
     auto onClick = [this](const QString& name, auto handler) {
         connect(controls_.get<QPushButton>(name), &QPushButton::clicked, this, handler);
     };
-    onClick("Command1", [this] { Command1_Click(); });
-    onClick("Command2", [this] { Command2_Click(); });
-    onClick("Command8", [this] { Command8_Click(); });
-    for (const LinkTarget& link : linkTable(program_.sites))
+    onClick(role.refresh, [this] { Command1_Click(); });
+    onClick(role.search, [this] { Command2_Click(); });
+    onClick(role.logToggle, [this] { Command8_Click(); });
+    for (const forms::Link& link : program_.links)
         onClick(link.control, [this, control = link.control] { OpenLink(control); });
-    connect(controls_.get<LabelControl>("Label2"), &LabelControl::clicked, this,
+    connect(controls_.get<LabelControl>(role.hide), &LabelControl::clicked, this,
             &Form1::Label2_Click);
-    connect(controls_.get<LabelControl>("Label3"), &LabelControl::clicked, this,
+    connect(controls_.get<LabelControl>(role.close), &LabelControl::clicked, this,
             &Form1::Label3_Click);
-    text1_ = controls_.get<QLineEdit>("Text1");
+    text1_ = controls_.get<QLineEdit>(role.searchBox);
     text1_->installEventFilter(this);
 }
 
@@ -44,7 +45,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::OpenLink(const QString& control) {
-    for (const LinkTarget& link : linkTable(program_.sites))
+    for (const forms::Link& link : program_.links)
         if (link.control == control)
             desktop_.urls->ShellExecuteA(link.url);
 }
@@ -67,12 +68,14 @@ void Form1::Text1_Click() {
 void Form1::Command8_Click() {
     if (!webBrowser1_)
         return; // no embedded page: the button does nothing
-    // Read as single precision: any position but exactly 165 counts as parked.
-    if (static_cast<float>(webBrowser1_->Left()) == 165.0f) {
-        webBrowser1_->setLeft(592); // parked outside the shape; the page stays as it is
+    // Read as single precision: any position but exactly the shown one counts
+    // as parked.
+    const auto shown = static_cast<float>(program_.page.shownLeft);
+    if (static_cast<float>(webBrowser1_->Left()) == shown) {
+        webBrowser1_->setLeft(parkedLeft_); // outside the shape; the page stays as it is
         return;
     }
-    webBrowser1_->setLeft(165);
+    webBrowser1_->setLeft(program_.page.shownLeft);
     webBrowser1_->Navigate(program_.page.url);
 }
 

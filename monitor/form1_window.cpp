@@ -1,5 +1,5 @@
-// The main window's life: start-up, placement, dragging, hiding and the end.
-#include "monitor/controls/labelcontrol.h"
+// The main window's life: start-up, placement, dragging, hiding, coming back
+// from the tray and the end.
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/form2.h"
@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace monitor {
 
@@ -32,17 +31,16 @@ void Form1::Form_Load() {
         // The skin is the window's background (paintEvent), drawn at 0, 0.
         desktop_.windows->SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         FillTrayIcon();
-        desktop_.tray->setCallback(hWnd(),
-                                   [this](std::uint32_t message) { Form_MouseMove(message); });
-        desktop_.tray->setContextMenu(hWnd(), form2_->mnupopup());
+        tray_->attach([this](std::uint32_t message) { Form_MouseMove(message); },
+                      form2_->mnupopup());
         place();
         ConnectAllProbes();
         UpdateToolTip();
-        writeCountdown();
+        cycle_->showCountdown();
         loadPage(); // parked outside the shape, the page loads out of sight
     }               // the surface goes here; the region keeps what it needs
     // As the forms runtime does: the focus starts on the lowest tab index.
-    controls_.get<QWidget>("PicBackground")->setFocus();
+    controls_.get<QWidget>(program_.roles.picture)->setFocus();
 }
 
 void Form1::place() {
@@ -82,8 +80,7 @@ bool Form1::event(QEvent* event) {
 }
 
 void Form1::Form_Activate() {
-    desktop_.tray->Shell_NotifyIcon(NIM_ADD, TrayIcon);
-    trayAdded_ = true;
+    tray_->add();
 }
 
 void Form1::changeEvent(QEvent* event) {
@@ -93,7 +90,7 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::Form_Resize() {
-    if (!(windowState() & Qt::WindowMinimized) || !trayShown())
+    if (!(windowState() & Qt::WindowMinimized) || !tray_->canBringBack())
         return; // without a notification area it stays minimised, on the taskbar
     // Hiding inside the state change can be undone by the platform finishing
     // it: hide once the event loop is back.
@@ -101,20 +98,6 @@ void Form1::Form_Resize() {
         if (windowState() & Qt::WindowMinimized)
             hide(); // it stays minimised until the tray shows it again
     });
-}
-
-bool Form1::trayShown() {
-    if (desktop_.tray->available())
-        return true;
-    if (!noTraySaid_) {
-        noTraySaid_ = true;
-        std::fprintf(stderr,
-                     "%s: this desktop has no notification area (system tray) for the icon that "
-                     "would bring a hidden window back: minimising to the taskbar instead of "
-                     "hiding\n",
-                     qPrintable(program_.name.toLower()));
-    }
-    return false;
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
@@ -144,15 +127,21 @@ void Form1::mouseReleaseEvent(QMouseEvent*) {
 }
 
 void Form1::Label2_Click() {
-    if (trayShown())
+    if (tray_->canBringBack())
         setVisible(false);
     else
         showMinimized(); // a way back that needs no tray: the taskbar
 }
 
 void Form1::Form_Unload() {
-    desktop_.tray->Shell_NotifyIcon(NIM_DELETE, TrayIcon);
-    trayAdded_ = false;
+    tray_->remove();
+}
+
+void Form1::Form_MouseMove(double x) {
+    if (std::lround(x) == WM_LBUTTONDOWN && !isVisible()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        setVisible(true);
+    }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -160,9 +149,8 @@ void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
     ended_ = true;
-    timer1_->stop();
-    if (toolTipUpdater_)
-        toolTipUpdater_->stop();
+    cycle_->stop();
+    tray_->stop();
     QCoreApplication::exit(0); // the loop ends once the handler that closed us returns
 }
 

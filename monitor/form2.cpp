@@ -5,7 +5,8 @@
 
 namespace monitor {
 
-Form2::Form2(const forms::Form& definition, QWidget* parent) : QWidget(parent) {
+Form2::Form2(const forms::Form& definition, const QString& exitItem, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(definition.name);
     setWindowTitle(definition.caption);
     for (const forms::Menu& m : definition.menus) {
@@ -14,7 +15,7 @@ Form2::Form2(const forms::Form& definition, QWidget* parent) : QWidget(parent) {
         for (const forms::MenuItem& item : m.items) {
             QAction* action = menu->addAction(item.caption);
             action->setObjectName(item.name);
-            if (item.name == "mnuExit")
+            if (item.name == exitItem)
                 connect(action, &QAction::triggered, this, &Form2::mnuExit_Click);
         }
         if (!mnupopup_)

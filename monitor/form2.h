@@ -13,7 +13,8 @@ namespace monitor {
 class Form2 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(const forms::Form& definition, QWidget* parent = nullptr);
+    // exitItem names the menu item whose click ends the program.
+    Form2(const forms::Form& definition, const QString& exitItem, QWidget* parent = nullptr);
 
     QMenu* mnupopup() const { return mnupopup_; }
 

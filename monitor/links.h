@@ -1,22 +1,12 @@
-// The link buttons' targets and the site-restricted search, built from the
-// program's build-time site hosts.
+// The site-restricted search, built from the program's build-time site hosts
+// (the link buttons' pages are the definition's: forms::Program::links).
 #pragma once
 
 #include "forms/shared/formdefinition.h"
 
 #include <QString>
 
-#include <vector>
-
 namespace monitor {
-
-// A link button and the page it opens (its caption is the button's own).
-struct LinkTarget {
-    QString control; // Command3 ... Command7
-    QString url;
-};
-
-std::vector<LinkTarget> linkTable(const forms::Sites& sites);
 
 // The prompt the search box shows until the user clicks into it.
 inline constexpr auto SearchPrompt = "Forum Search";

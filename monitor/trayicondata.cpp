@@ -6,8 +6,6 @@
 
 namespace monitor {
 
-TrayIconData TrayIcon;
-
 void TrayIconData::setTip(const QString& text) {
     szTip.fill(u' ');
     const int n = std::min<int>(int(text.size()), TipLength);
@@ -20,6 +18,14 @@ void TrayIconData::setTip(const QString& text) {
 QString TrayIconData::tip() const {
     const auto end = std::find(szTip.begin(), szTip.end(), u'\0');
     return QString::fromUtf16(szTip.data(), end - szTip.begin());
+}
+
+QString TrayIconData::ansiTip() const {
+    QString out = tip();
+    for (QChar& c : out)
+        if (c.unicode() >= 0x100)
+            c = u'?';
+    return out;
 }
 
 QByteArray TrayIconData::toAnsi() const {

@@ -1,5 +1,5 @@
-// The notification-icon record the main window hands to the tray: the
-// shell's first, 88-byte ANSI layout. The tip is held as 64 wide characters
+// The notification-icon record a main window hands to the tray (each window
+// holds its own): the shell's first, 88-byte ANSI layout. The tip is held as 64 wide characters
 // and converted to the ANSI code page for every shell call.
 #pragma once
 
@@ -44,12 +44,12 @@ struct TrayIconData {
     void setTip(const QString& text);
     // The tip up to its NUL, never past the field's 64 characters.
     QString tip() const;
+    // The tip as the shell reads it from the ANSI record: characters Latin-1
+    // lacks become '?'.
+    QString ansiTip() const;
     // The record as the shell receives it: 88 bytes, little-endian, the tip in
     // the ANSI code page (Latin-1 here; characters it lacks become '?').
     QByteArray toAnsi() const;
 };
-
-// The program-wide record, written only by the main window's handlers.
-extern TrayIconData TrayIcon;
 
 } // namespace monitor

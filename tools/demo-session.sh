@@ -69,7 +69,8 @@ if [ "$program" = brambleview ]; then
     # "Show/Hide Update Log", then the page it shows.
     window=$(xdotool search --sync --name '^Form1$' | head -1)
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool mousemove $((X + 228)) $((Y + 160)) click 1
+    read -r cx cy < <(build/tools/formquery/formquery brambleview log-toggle)
+    xdotool mousemove $((X + cx)) $((Y + cy)) click 1
     sleep 3
     log="$PWD/build/$program-update-log.png"
     import -window root "$log"

@@ -18,7 +18,7 @@ fi
 
 tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELL_BUILD_TESTS=OFF >/dev/null
-cmake --build build -j "$(nproc)" --target "$program" vellrealm
+cmake --build build -j "$(nproc)" --target "$program" vellrealm formquery
 
 if unshare -rn true 2>/dev/null; then
     exec unshare -rn tools/demo-session.sh "$program" "$@"

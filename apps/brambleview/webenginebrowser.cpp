@@ -116,7 +116,7 @@ WebEngineBrowser::~WebEngineBrowser() {
 }
 
 void WebEngineBrowser::setLeft(double pixels) {
-    left_ = pixels; // kept as given: a position other than exactly 165 reads back as it was set
+    left_ = pixels; // kept as given, unrounded: only the exact shown position reads as shown
     if (view_)
         embedder_->moveLeft(int(std::lround(pixels)));
 }

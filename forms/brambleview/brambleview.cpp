@@ -1,7 +1,7 @@
 // Brambleview's windows: the ticker's controls on a large skin where every one
 // of them can be seen and clicked, wider indicators that name their servers,
 // hotspots over the buttons drawn in the skin, and the embedded browser that
-// shows the game-start page (parked at left 592, outside the shape).
+// shows the game-start page (parked at its own left, outside the shape).
 #include "forms/brambleview/brambleview.h"
 
 #include "forms/shared/common.h"
@@ -70,16 +70,21 @@ Form panelForm() {
 
 Program brambleview() {
     const Sites sites = buildSites();
-    return {.name = "Brambleview",
-            .fileVersion = VELL_FILE_VERSION,
-            .form1 = panelForm(),
-            .form2 = menuForm(),
-            .probes = servers(),
-            .indicators = {"%1: Active", "%1: Down"},
-            .trayTitle = "Tib's Server Status\r\n - Click to Show Status App",
-            .summaryTimer = {},
-            .page = {"WebBrowser1", "http://" + sites.officialSite + "/gamestart/gamestart.asp"},
-            .sites = sites};
+    return {
+        .name = "Brambleview",
+        .fileVersion = VELL_FILE_VERSION,
+        .form1 = panelForm(),
+        .form2 = menuForm(),
+        .roles = mainRoles(),
+        .probes = servers(),
+        .indicators = {"%1: Active", "%1: Down"},
+        .countdownTicks = CountdownTicks,
+        .trayTitle = "Tib's Server Status\r\n - Click to Show Status App",
+        .summaryTimer = {},
+        // Shown over the parchment's left column, inside the shape.
+        .page = {"WebBrowser1", "http://" + sites.officialSite + "/gamestart/gamestart.asp", 165},
+        .sites = sites,
+        .links = linkButtons(sites)};
 }
 
 } // namespace forms

@@ -88,6 +88,29 @@ Form menuForm() {
             .menus = {{"mnupopup", "mnupopup", {{"mnuExit", "Exit"}}}}};
 }
 
+Roles mainRoles() {
+    return {.refresh = "Command1",
+            .search = "Command2",
+            .searchBox = "Text1",
+            .hide = "Label2",
+            .close = "Label3",
+            .logToggle = "Command8",
+            .countdown = "Label1",
+            .countdownTimer = "Timer1",
+            .picture = "PicBackground",
+            .exitItem = "mnuExit"};
+}
+
+std::vector<Link> linkButtons(const Sites& s) {
+    return {
+        {"Command3", "http://" + s.fanSiteHost + "/site/vellmoor/brambleview.php"}, // server status
+        {"Command4", "http://" + s.wikiHost + "/"},
+        {"Command5", "http://" + s.clanHost + "/"},
+        {"Command6", "http://" + s.officialSite},
+        {"Command7", "http://" + s.communityHost + "/"},
+    };
+}
+
 Sites buildSites() {
     return {endpoints::OfficialSite, endpoints::SearchHost, endpoints::FanSiteHost,
             endpoints::WikiHost,     endpoints::ClanHost,   endpoints::CommunityHost};

@@ -1,5 +1,6 @@
 // Pieces both programs' definitions share: the never-drawn sockets and
-// countdown timer, the hidden menu window and the build-time sites.
+// countdown timer, the hidden menu window, the controls' roles, the link
+// buttons' pages and the build-time sites.
 #pragma once
 
 #include "forms/shared/formdefinition.h"
@@ -22,5 +23,11 @@ Control countdownTimer();
 Form mainForm();
 Form menuForm();
 Sites buildSites();
+// Which shared control does what: both windows name theirs alike.
+Roles mainRoles();
+// The five link buttons' pages on the given sites.
+std::vector<Link> linkButtons(const Sites& sites);
+// Ten one-minute ticks between timed passes.
+inline constexpr int CountdownTicks = 10;
 
 } // namespace forms

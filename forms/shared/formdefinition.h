@@ -5,6 +5,8 @@
 
 #include "forms/shared/servers.h"
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +30,9 @@ constexpr Colour Red = rgb(255, 0, 0);
 constexpr Colour Yellow = rgb(255, 255, 0);
 constexpr Colour Silver = rgb(192, 192, 192);
 constexpr Colour Green = rgb(0, 255, 0);
+
+// Twips per pixel at 96 dots per inch, the resolution the layouts are drawn at.
+inline constexpr double DesignTwipsPerPixel = 15.0;
 
 enum class ControlKind {
     Label,
@@ -72,6 +77,11 @@ struct Control {
     std::uint16_t remotePort = 0;
     // Picture boxes and buttons: a resource path of an image asset.
     QString picture;
+
+    // Where the control lies in pixels at twipsPerPixel, and the point a
+    // click aims at (its rectangle's centre, rounded down).
+    QRect pixelRect(double twipsPerPixel = DesignTwipsPerPixel) const;
+    QPoint centre(double twipsPerPixel = DesignTwipsPerPixel) const;
 };
 
 struct MenuItem {
@@ -100,6 +110,8 @@ struct Form {
     std::vector<Menu> menus;
 
     const Control* find(const QString& controlName) const;
+    // As find, but a definition that lacks the control is a build error.
+    const Control& get(const QString& controlName) const;
 };
 
 // How indicators read in each state. "%1" stands for the server's name.
@@ -109,9 +121,13 @@ struct IndicatorTexts {
 };
 
 // An embedded web page: the browser control that shows it and its address.
+// It starts parked at the control's own left, outside the window's shape, and
+// its toggle moves it to shownLeft: pixels, the unit the browser's left edge
+// is read and set in.
 struct EmbeddedPage {
     QString browser; // empty: the program has none
     QString url;
+    int shownLeft = 0;
 };
 
 // The web sites opened by the link buttons and the search (http scheme).
@@ -124,6 +140,26 @@ struct Sites {
     QString communityHost;
 };
 
+// A link button and the page it opens (its caption is the button's own).
+struct Link {
+    QString control;
+    QString url;
+};
+
+// The controls the main window's behaviour reaches, by what they do.
+struct Roles {
+    QString refresh;        // a probe pass now
+    QString search;         // the site search of the search box's text
+    QString searchBox;      // the search text; shows its prompt until clicked
+    QString hide;           // hides the window (to the tray)
+    QString close;          // ends the program
+    QString logToggle;      // shows or parks the embedded page
+    QString countdown;      // the label counting the minutes to the next pass
+    QString countdownTimer; // its one-minute tick
+    QString picture;        // the window's face, size and shape; first focus
+    QString exitItem;       // the hidden window's menu item that ends the program
+};
+
 // Everything that makes one program: its two windows and the data its
 // behaviour reads. Tallowbar and Brambleview differ only here.
 struct Program {
@@ -131,14 +167,19 @@ struct Program {
     QString fileVersion; // e.g. "2.00.0002"
     Form form1;
     Form form2;
+    Roles roles;
     std::vector<Server> probes; // probe-table order
     IndicatorTexts indicators;
+    // A timed pass every countdownTicks + 1 ticks of the countdown timer; the
+    // countdown shows the ticks left.
+    int countdownTicks = 0;
     // The tray tip: a fixed title, or (empty) the indicator summary that the
     // timer named by summaryTimer rebuilds after each pass and tick.
     QString trayTitle;
     QString summaryTimer;
     EmbeddedPage page;
     Sites sites;
+    std::vector<Link> links;
 };
 
 } // namespace forms

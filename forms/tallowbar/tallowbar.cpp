@@ -69,16 +69,20 @@ Form tickerForm() {
 } // namespace
 
 Program tallowbar() {
+    const Sites sites = buildSites();
     return {.name = "Tallowbar",
             .fileVersion = VELL_FILE_VERSION,
             .form1 = tickerForm(),
             .form2 = menuForm(),
+            .roles = mainRoles(),
             .probes = servers(),
             .indicators = {"Y", "X"},
+            .countdownTicks = CountdownTicks,
             .trayTitle = {},
             .summaryTimer = "ToolTipUpdater",
             .page = {},
-            .sites = buildSites()};
+            .sites = sites,
+            .links = linkButtons(sites)};
 }
 
 } // namespace forms

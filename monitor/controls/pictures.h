@@ -1,5 +1,5 @@
 // The pictures a window definition names, each decoded once: the skin is the
-// form's face, PicBackground's picture and the source of the window's shape.
+// form's face, its picture control's picture and the source of the window's shape.
 #pragma once
 
 #include <QHash>

@@ -1,6 +1,7 @@
 // The real brambleview binary on a desktop of its own, probing the local realm
 // and showing the realm's game-start page in its embedded browser.
 #include "e2e/programdesktop.h"
+#include "forms/brambleview/brambleview.h"
 
 #include <QDir>
 #include <QTest>
@@ -45,7 +46,20 @@ protected:
             5000);
     }
     QRgb pixel(const QImage& shot, int wx, int wy) const { return shot.pixel(at(wx, wy)); }
+    // Where a click on a control lands: its centre, on the screen.
+    QPoint on(const QString& control) const {
+        const QPoint centre = panel.form1.get(control).centre();
+        return at(centre.x(), centre.y());
+    }
+    // The embedded page's area once shown.
+    QRect shownPage() const {
+        QRect page = panel.form1.get(panel.page.browser).pixelRect();
+        page.moveLeft(panel.page.shownLeft);
+        return page.translated(geometry.topLeft());
+    }
 
+    const forms::Program panel = forms::brambleview();
+    const forms::Roles& role = panel.roles;
     QString realmSaid;
 };
 
@@ -69,11 +83,10 @@ TEST_F(PanelDesktop, OpensShapedAtTheBottomRightWithItsControlsAndColouredCaptio
         EXPECT_EQ(pixel(shot, corner.x(), corner.y()), e2e::XSession::DesktopColour)
             << corner.x() << "," << corner.y();
     // Every control on the parchment, drawn: none shows the desktop.
-    for (QPoint control :
-         {QPoint(228, 160), QPoint(212, 207), QPoint(272, 208), QPoint(228, 289), QPoint(228, 373),
-          QPoint(376, 312), QPoint(420, 312), QPoint(508, 368), QPoint(504, 432), QPoint(480, 488)})
-        EXPECT_NE(pixel(shot, control.x(), control.y()), e2e::XSession::DesktopColour)
-            << control.x() << "," << control.y();
+    for (const QString& control :
+         {role.logToggle, role.searchBox, role.search, QString("Command6"), QString("Command3"),
+          role.refresh, role.countdown, role.hide, role.close, QString("Label4")})
+        EXPECT_NE(shot.pixel(on(control)), e2e::XSession::DesktopColour) << qPrintable(control);
     // The indicators' captions: the up servers in green, channel 2 in red.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -94,22 +107,22 @@ TEST_F(PanelDesktop, TheUpdateLogButtonShowsTheServedPageAndParksItAgain) {
     startRealm();
     startPanel();
     const QString windowAtStart = window;
-    const QRect browser(at(165, 177), QSize(271, 207));
+    const QRect browser = shownPage();
     const QImage before = x.screenshot();
     EXPECT_LT(pageDarkPixels(before, browser), 2000) << "parked out of sight";
 
-    click(at(228, 160)); // "Show/Hide Update Log"
+    click(on(role.logToggle)); // "Show/Hide Update Log"
     ASSERT_TRUE(QTest::qWaitFor([&] { return pagesServed() >= 2; }, 10000)) << "loaded again";
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return pageDarkPixels(x.screenshot(), browser) > 20000; }, 10000))
         << "the page shows at left 165";
     x.screenshot().save(QDir::temp().filePath("brambleview-update-log.png"));
     // While shown, the link buttons beneath cannot be clicked.
-    click(at(228, 289));
+    click(on("Command6"));
     QTest::qWait(500);
     EXPECT_TRUE(opened().isEmpty()) << qPrintable(opened().join(" | "));
 
-    click(at(228, 160));
+    click(on(role.logToggle));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return pageDarkPixels(x.screenshot(), browser) < 2000; }, 5000))
         << "parked again";
@@ -127,8 +140,8 @@ TEST_F(PanelDesktop, TheShownPageScrollsByTheWheelAndTheSearchBoxTypesAfterwards
     startRealm();
     startPanel();
     ASSERT_TRUE(focus());
-    const QRect browser(at(165, 177), QSize(271, 207));
-    click(at(228, 160)); // "Show/Hide Update Log"
+    const QRect browser = shownPage();
+    click(on(role.logToggle)); // "Show/Hide Update Log"
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return pageDarkPixels(x.screenshot(), browser) > 20000; }, 10000));
     QTest::qWait(500);
@@ -139,7 +152,7 @@ TEST_F(PanelDesktop, TheShownPageScrollsByTheWheelAndTheSearchBoxTypesAfterwards
     EXPECT_TRUE(QTest::qWaitFor([&] { return x.screenshot().copy(browser) != top; }, 5000))
         << "the page did not scroll";
 
-    click(at(228, 160)); // parked again
+    click(on(role.logToggle)); // parked again
     click(at(200, 207));
     xdo({"type", "--delay", "40", "guild"});
     xdo({"key", "Return"});
@@ -155,8 +168,8 @@ TEST_F(PanelDesktop, TheSearchBoxAndTheLinksReachTheBrowser) {
     click(at(200, 207)); // into the search box: its prompt goes
     xdo({"type", "--delay", "40", "guild"});
     xdo({"key", "Return"});
-    click(at(272, 208)); // "->"
-    click(at(228, 373)); // "VellFans"
+    click(on(role.search)); // "->"
+    click(on("Command3"));  // "VellFans"
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() >= 3; }, 5000))
         << qPrintable(opened().join(" | "));
     EXPECT_TRUE(opened()[0].contains("q=guild+site%3A")) << qPrintable(opened()[0]);
@@ -169,7 +182,7 @@ TEST_F(PanelDesktop, HidesToTheTrayComesBackAndItsExitLeavesNoProcessBehind) {
     startPanel();
     const QRect icon = x.trayIcon("brambleview");
     ASSERT_FALSE(icon.isEmpty()) << "no tray icon";
-    click(at(508, 368)); // the green button: hide
+    click(on(role.hide)); // the green button
     ASSERT_TRUE(QTest::qWaitFor([&] { return !mapped(); }, 3000));
     click(icon.center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return mapped(); }, 3000));
@@ -190,7 +203,7 @@ TEST_F(PanelDesktop, TheCloseButtonEndsItWithEveryHelper) {
     startRealm();
     startPanel();
     const std::set<qint64> processes = processTree();
-    click(at(504, 432)); // the blue button: close
+    click(on(role.close)); // the blue button
     ASSERT_TRUE(program->waitForFinished(10000)) << "still running";
     EXPECT_EQ(program->exitCode(), 0);
     EXPECT_TRUE(x.trayIcon("brambleview").isEmpty());

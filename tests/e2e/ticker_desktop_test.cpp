@@ -2,6 +2,7 @@
 // host, driven through xdotool as a user would, probing the local realm.
 #include "e2e/programdesktop.h"
 #include "forms/shared/endpoints.h"
+#include "forms/tallowbar/tallowbar.h"
 
 #include <QDir>
 
@@ -16,6 +17,12 @@ protected:
         startProgram(TALLOWBAR_BIN);
         ticker = program;
     }
+    // Where a click on a control lands: its centre, on the screen.
+    QPoint on(const QString& control) const {
+        const QPoint centre = forms::tallowbar().form1.get(control).centre();
+        return at(centre.x(), centre.y());
+    }
+    const forms::Roles role = forms::tallowbar().roles;
     QProcess* ticker = nullptr;
 };
 
@@ -78,7 +85,7 @@ TEST_F(TickerDesktop, HiddenOrMinimisedItComesBackFromTheTrayWithProbesDoneMeanw
     const QRect icon = x.trayIcon("tallowbar");
     ASSERT_FALSE(icon.isEmpty()) << "no tray icon";
 
-    click(at(232, 7)); // the hide label
+    click(on(role.hide));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !mapped(); }, 3000));
     EXPECT_FALSE(x.trayIcon("tallowbar").isEmpty()) << "the icon stays";
     QTest::qWait(5500); // the login probe times out while the window is hidden
@@ -130,7 +137,7 @@ TEST_F(TickerDesktop, TheCloseLabelRemovesTheIconAndEndsTheProgram) {
     startRealm();
     startTicker();
     ASSERT_FALSE(x.trayIcon("tallowbar").isEmpty());
-    click(at(223, 7));
+    click(on(role.close));
     ASSERT_TRUE(ticker->waitForFinished(5000)) << "still running";
     EXPECT_EQ(ticker->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(ticker->exitCode(), 0);

@@ -20,6 +20,33 @@ QRect pixels(const forms::Control& c) {
     return {c.left / 15, c.top / 15, c.width / 15, c.height / 15};
 }
 
+TEST(BrambleviewDefinition, RolesNameControlsOfTheirKindAndLinksNameButtons) {
+    const auto p = forms::brambleview();
+    using K = forms::ControlKind;
+    const std::vector<std::pair<QString, K>> roles = {
+        {p.roles.refresh, K::CommandButton}, {p.roles.search, K::CommandButton},
+        {p.roles.searchBox, K::TextBox},     {p.roles.hide, K::Label},
+        {p.roles.close, K::Label},           {p.roles.logToggle, K::CommandButton},
+        {p.roles.countdown, K::Label},       {p.roles.countdownTimer, K::Timer},
+        {p.roles.picture, K::PictureBox}};
+    for (const auto& [name, kind] : roles) {
+        const forms::Control* c = p.form1.find(name);
+        ASSERT_NE(c, nullptr) << qPrintable(name);
+        EXPECT_EQ(c->kind, kind) << qPrintable(name);
+    }
+    EXPECT_EQ(p.form1.find(p.roles.countdownTimer)->interval, 60000);
+    EXPECT_EQ(p.countdownTicks, 10);
+    EXPECT_EQ(p.form1.find(p.roles.countdown)->text, "10...") << "the whole countdown at first";
+    EXPECT_EQ(p.form2.menus.at(0).items.at(0).name, p.roles.exitItem);
+    ASSERT_EQ(p.links.size(), 5u);
+    for (const forms::Link& link : p.links) {
+        const forms::Control* c = p.form1.find(link.control);
+        ASSERT_NE(c, nullptr) << qPrintable(link.control);
+        EXPECT_EQ(c->kind, K::CommandButton) << qPrintable(link.control);
+        EXPECT_TRUE(link.url.startsWith("http://")) << qPrintable(link.url);
+    }
+}
+
 TEST(BrambleviewDefinition, ControlsSitWhereThePanelDrawsThem) {
     const auto p = forms::brambleview();
     const std::vector<std::pair<const char*, QRect>> expected = {
@@ -87,6 +114,13 @@ TEST(BrambleviewAssets, EveryControlLiesOnArtworkAndTheButtonsUnderTheirHotspots
         EXPECT_EQ(holes, 0) << qPrintable(c.name) << " has pixels the window shape cuts away";
     }
     EXPECT_GE(pixels(control(p, "WebBrowser1")).left(), skin.width()) << "parked outside";
+    QRect shown = pixels(control(p, p.page.browser));
+    shown.moveLeft(p.page.shownLeft);
+    int holes = 0;
+    for (int y = shown.top(); y <= shown.bottom(); ++y)
+        for (int x = shown.left(); x <= shown.right(); ++x)
+            holes += (skin.pixel(x, y) & 0xFFFFFF) == 0;
+    EXPECT_EQ(holes, 0) << "the shown page lies on the artwork";
     const QColor hide = skin.pixelColor(pixels(control(p, "Label2")).center());
     const QColor close = skin.pixelColor(pixels(control(p, "Label3")).center() + QPoint(8, 0));
     EXPECT_GT(hide.green(), hide.blue()) << "a green button under the hide hotspot";

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The programs and the realm talk to loopback only and look no name up:
-#   loopback_guard.sh TALLOWBAR BRAMBLEVIEW VELLREALM
+#   loopback_guard.sh TALLOWBAR BRAMBLEVIEW VELLREALM FORMQUERY
 # Runs each under strace on a private desktop, drives it through start-up, a
 # probe pass (and the panel's update log) to its close control, and fails on
 # any connect or addressed send outside 127.0.0.0/8 and ::1, on any sign of a
@@ -111,6 +111,11 @@ fi
 . "$here/../../tools/private-desktop.sh"
 vell_enter_namespace "$0" "$@"
 tallowbar=$(readlink -f "$1") brambleview=$(readlink -f "$2") vellrealm=$(readlink -f "$3")
+# Where the controls it clicks lie, as the definitions put them.
+ticker_close=$("$4" tallowbar close)
+panel_refresh=$("$4" brambleview refresh)
+panel_log_toggle=$("$4" brambleview log-toggle)
+panel_close=$("$4" brambleview close)
 work=$(mktemp -d)
 failed=0
 
@@ -142,7 +147,7 @@ xdotool key Tab
 sleep 0.3
 xdotool key space
 sleep 2
-vell_click "$window" 223 7
+vell_click "$window" $ticker_close
 timeout 30 tail --pid=$tracer -f /dev/null || { echo "error: the ticker did not end"; exit 1; }
 
 # Brambleview: start-up pass, Refresh, the update log shown and parked, close.
@@ -152,18 +157,18 @@ vell_pids+=($tracer)
 window=$(vell_window)
 [ -n "$window" ] || { cat "$work/brambleview.log"; echo "error: no panel window"; exit 1; }
 sleep 4
-vell_click "$window" 376 312 # Refresh
+vell_click "$window" $panel_refresh
 sleep 2
 served=$(grep -c "page served" "$work/realm.log" || true)
-vell_click "$window" 228 160 # "Show/Hide Update Log"
+vell_click "$window" $panel_log_toggle # "Show/Hide Update Log"
 for _ in $(seq 300); do
     [ "$(grep -c "page served" "$work/realm.log" || true)" -gt "$served" ] && break
     sleep 0.1
 done
 sleep 3 # what the page may do once shown
-vell_click "$window" 228 160
+vell_click "$window" $panel_log_toggle
 sleep 2
-vell_click "$window" 504 432 # close
+vell_click "$window" $panel_close
 timeout 60 tail --pid=$tracer -f /dev/null || { echo "error: the panel did not end"; exit 1; }
 
 vell_realm_say quit

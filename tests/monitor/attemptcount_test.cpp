@@ -40,7 +40,7 @@ TEST_P(ProgramWindow, TenRefreshesAgainstRefusingServersMakeSixtyAttempts) {
     SKIP_OUTSIDE_PRIVATE_NAMESPACE();
     realm.realm().setAll(realm::State::Down);
     int events = 0;
-    for (const auto& p : form->probes()) {
+    for (const auto& p : form->cycle().probes()) {
         QObject::connect(p.socket, &Winsock::Connected, form.get(), [&] { ++events; });
         QObject::connect(p.socket, &Winsock::Error, form.get(), [&] { ++events; });
     }

@@ -21,7 +21,6 @@
 class WindowFixture {
 protected:
     void open(forms::Program definition) {
-        monitor::TrayIcon = {};
         program = std::move(definition);
         realm.aim(program);
         options.browserFactory = fakes.browsers.factory();

@@ -25,9 +25,9 @@ TEST_P(ProgramWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface
     fakes.windows.onSetWindowPos = [&] {
         atTopmost.taken = true;
         atTopmost.windowRegions = int(fakes.gdi.calls("SetWindowRgn").size());
-        atTopmost.trayRecordSize = monitor::TrayIcon.cbSize;
+        atTopmost.trayRecordSize = form->tray().record().cbSize;
         atTopmost.position = form->pos();
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             atTopmost.anyProbeStarted |= p.socket->state() != Winsock::State::Closed;
     };
     const QPoint before = form->pos();
@@ -43,8 +43,8 @@ TEST_P(ProgramWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface
     EXPECT_EQ(
         fakes.gdi.calls("SetWindowRgn").first(),
         QString("SetWindowRgn(%1,#%2,1)").arg(form->hWnd()).arg(form->region()->hRgn(), 0, 16));
-    EXPECT_EQ(monitor::TrayIcon.cbSize, 88u);
-    for (const auto& p : form->probes())
+    EXPECT_EQ(form->tray().record().cbSize, 88u);
+    for (const auto& p : form->cycle().probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Connecting);
     EXPECT_EQ(label("Label1")->caption(), "10...");
     // The surface is gone: its context and bitmap were the last things freed.
@@ -139,7 +139,7 @@ TEST_P(ProgramWindow, CloseLabelClosesProbesRemovesTheIconAndEnds) {
     ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == up(1); }));
     QTest::mouseClick(label("Label3"), Qt::LeftButton);
     EXPECT_TRUE(form->ended());
-    for (const auto& p : form->probes())
+    for (const auto& p : form->cycle().probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Closed);
     EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2," + program.trayTitle + ")");
     EXPECT_FALSE(form->isVisible());
@@ -165,7 +165,7 @@ TEST_P(ProgramWindow, TheWindowKeepsItsNativeHandleFromLoadToExit) {
     form->Command8_Click();
     EXPECT_EQ(form->winId(), loaded);
     EXPECT_EQ(form->region()->hWndForIndex(1), loaded);
-    EXPECT_EQ(monitor::TrayIcon.hWnd, monitor::TrayIconData::handleOf(loaded));
+    EXPECT_EQ(form->tray().record().hWnd, monitor::TrayIconData::handleOf(loaded));
     form->close(); // the icon goes by the same handle
     ASSERT_EQ(fakes.tray.records.back().first, monitor::NIM_DELETE);
     EXPECT_EQ(qFromLittleEndian<std::uint32_t>(fakes.tray.records.back().second.constData() + 4),
@@ -204,8 +204,7 @@ TEST_P(ProgramWindow, WithoutANotificationAreaHidingMinimisesToTheTaskbarAndSays
     EXPECT_TRUE(form->isVisible()) << "minimised, it stays on the taskbar";
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("no notification area"), std::string::npos) << said;
-    EXPECT_EQ(said.find("no notification area"), said.rfind("no notification area"))
-        << "said once";
+    EXPECT_EQ(said.find("no notification area"), said.rfind("no notification area")) << "said once";
     fakes.tray.trayAvailable = true; // a tray host turned up: hiding is safe again
     QTest::mouseClick(label("Label2"), Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
@@ -230,7 +229,7 @@ TEST_P(ProgramWindow, TheSystemsCloseCommandEndsWithoutClosingTheProbesFirst) {
     ASSERT_TRUE(waitFor([&] { return label("Lbllogin")->caption() == up(1); }));
     form->close(); // unloads the window: the icon goes, the probes are left as they are
     EXPECT_TRUE(form->ended());
-    EXPECT_EQ(form->probes()[3].socket->state(), Winsock::State::Connecting);
+    EXPECT_EQ(form->cycle().probes()[3].socket->state(), Winsock::State::Connecting);
     EXPECT_TRUE(notifications().last().startsWith("Shell_NotifyIcon(2,"));
 }
 

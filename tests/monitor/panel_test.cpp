@@ -18,7 +18,7 @@ protected:
     testing_support::FakeBrowser& browser() const { return *fakes.browsers.last; }
     QString page() const { return program.page.url; }
     bool settled() const {
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             if (p.socket->state() == Winsock::State::Connecting ||
                 p.socket->state() == Winsock::State::Connected)
                 return false;
@@ -31,13 +31,13 @@ const char* const Names[] = {"Update",    "Login",     "Character Select",
 
 TEST_F(PanelWindow, IndicatorsNameTheirServerThenSayActiveInGreenOrDownInRedAndGoBlackPerPass) {
     for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(form->probes()[size_t(r)].indicator->caption(), QString(Names[r]) + ":");
+        EXPECT_EQ(form->cycle().probes()[size_t(r)].indicator->caption(), QString(Names[r]) + ":");
     realm.set("charselect", realm::State::Down);
     realm.set("ch3", realm::State::Down);
     load();
     ASSERT_TRUE(waitFor([&] { return settled() && label("LblCh3")->caption() != "Channel 3:"; }));
     for (int r = 0; r < 6; ++r) {
-        const auto* l = form->probes()[size_t(r)].indicator;
+        const auto* l = form->cycle().probes()[size_t(r)].indicator;
         const bool down = r == 2 || r == 5;
         EXPECT_EQ(l->caption(), QString(Names[r]) + (down ? ": Down" : ": Active"));
         EXPECT_EQ(l->foreColor(), down ? 255u : 65280u) << r;
@@ -46,7 +46,7 @@ TEST_F(PanelWindow, IndicatorsNameTheirServerThenSayActiveInGreenOrDownInRedAndG
     realm.set("login", realm::State::Down);
     form->Command1_Click();
     for (int r = 0; r < 6; ++r) { // black, the old words kept until the answer
-        const auto* l = form->probes()[size_t(r)].indicator;
+        const auto* l = form->cycle().probes()[size_t(r)].indicator;
         EXPECT_EQ(l->foreColor(), 0u) << r;
         EXPECT_TRUE(l->caption().startsWith(QString(Names[r]) + ": ")) << r;
     }
@@ -62,13 +62,13 @@ TEST_F(PanelWindow, TheTrayTitleIsFixedFromStartToEnd) {
     ASSERT_EQ(title.size(), 48);
     EXPECT_EQ(form->controls().find<QTimer>("ToolTipUpdater"), nullptr) << "no summary timer";
     load();
-    EXPECT_EQ(monitor::TrayIcon.tip(), title);
+    EXPECT_EQ(form->tray().record().tip(), title);
     form->show();
     for (int i = 0; i < 12; ++i)
         form->Timer1_Timer();
     form->Command1_Click();
     ASSERT_TRUE(waitFor([&] { return settled(); }));
-    EXPECT_EQ(monitor::TrayIcon.tip(), title);
+    EXPECT_EQ(form->tray().record().tip(), title);
     form->close();
     ASSERT_FALSE(notifications().isEmpty());
     for (const QString& n : notifications()) {
@@ -83,7 +83,7 @@ TEST_F(PanelWindow, ThePageLoadsParkedAsTheLastStepOfLoad) {
     bool probesStarted = false;
     browser().onNavigate = [&] {
         countdownThen = label("Label1")->caption();
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             probesStarted |= p.socket->state() == Winsock::State::Connecting;
     };
     EXPECT_EQ(browser().Left(), 592) << "parked outside the 562-pixel shape";

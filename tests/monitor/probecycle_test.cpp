@@ -25,7 +25,7 @@ protected:
         realm.aim(program);
         options.browserFactory = fakes.browsers.factory();
         form = std::make_unique<Form1>(program, fakes.desktop(), options);
-        for (const auto& p : form->probes()) {
+        for (const auto& p : form->cycle().probes()) {
             connect(p.socket, &Winsock::Connected, [this] { ++events; });
             connect(p.socket, &Winsock::Error, [this] { ++events; });
         }
@@ -36,7 +36,7 @@ protected:
         QObject::connect(s, sig, form.get(), f);
     }
 
-    const monitor::ProbeEntry& row(int r) const { return form->probes().at(size_t(r)); }
+    const monitor::ProbeEntry& row(int r) const { return form->cycle().probes().at(size_t(r)); }
     QString caption(int r) const { return row(r).indicator->caption(); }
     unsigned colour(int r) const { return row(r).indicator->foreColor(); }
     QString countdown() const {
@@ -50,7 +50,7 @@ protected:
         return program.form1.find(program.probes.at(size_t(r)).indicator)->text;
     }
     bool allSettled() const {
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             if (p.socket->state() == Winsock::State::Connecting ||
                 p.socket->state() == Winsock::State::Connected)
                 return false;
@@ -77,23 +77,23 @@ TEST_P(ProbeCycle, StartupConnectsAllSixInTableOrderAndShowsTen) {
         }
     Form1 f(program, fakes.desktop(), options);
     f.Form_Load();
-    for (const auto& p : f.probes())
+    for (const auto& p : f.cycle().probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Connecting);
     EXPECT_EQ(f.controls().get<monitor::LabelControl>("Label1")->caption(), "10...");
-    EXPECT_EQ(f.lTicks(), 0);
+    EXPECT_EQ(f.cycle().lTicks(), 0);
     ASSERT_TRUE(waitFor([&] {
         for (int r = 0; r < 6; ++r)
-            if (f.probes()[size_t(r)].indicator->caption() != up(r))
+            if (f.cycle().probes()[size_t(r)].indicator->caption() != up(r))
                 return false;
         return realm.realm().acceptedCount() == 6;
     }));
     std::vector<quint16> issued;
-    for (const auto& p : f.probes())
+    for (const auto& p : f.cycle().probes())
         issued.push_back(p.socket->boundPort());
     EXPECT_EQ(issued, realm.realm().acceptedPeerPorts());
     const char* order[] = {"SrvUpdate", "SrvLogin", "SrvCharSelect", "SrvCh1", "SrvCh2", "SrvCh3"};
     for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(f.probes()[i].socket->objectName(), order[i]);
+        EXPECT_EQ(f.cycle().probes()[i].socket->objectName(), order[i]);
 }
 
 TEST_P(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
@@ -104,14 +104,14 @@ TEST_P(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
     for (int i = 2; i <= 10; ++i)
         form->Timer1_Timer();
     EXPECT_EQ(countdown(), "0...");
-    EXPECT_EQ(form->lTicks(), 10);
+    EXPECT_EQ(form->cycle().lTicks(), 10);
     // Nothing probed during the counting ticks.
-    for (const auto& p : form->probes())
+    for (const auto& p : form->cycle().probes())
         EXPECT_EQ(p.socket->state(), Winsock::State::Closed);
 
     form->Timer1_Timer();
     EXPECT_EQ(countdown(), "10...");
-    EXPECT_EQ(form->lTicks(), 0);
+    EXPECT_EQ(form->cycle().lTicks(), 0);
     for (int r = 0; r < 6; ++r) {
         EXPECT_EQ(row(r).socket->state(), Winsock::State::Connecting) << r;
         EXPECT_EQ(colour(r), 0u) << "indicator is black while the pass runs";
@@ -119,7 +119,7 @@ TEST_P(ProbeCycle, CountdownRunsTenToZeroThenPassesOnTheEleventhTick) {
     }
     for (int i = 0; i < 30; ++i) {
         form->Timer1_Timer();
-        EXPECT_LE(form->lTicks(), 10);
+        EXPECT_LE(form->cycle().lTicks(), 10);
     }
 }
 
@@ -197,7 +197,7 @@ TEST_P(ProbeCycle, SummaryIsRequestedAtStartupOnEveryTickAndOnRefresh) {
 
 TEST_P(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
     realm.set("ch1", realm::State::Silent);
-    for (const auto& p : form->probes())
+    for (const auto& p : form->cycle().probes())
         p.socket->setConnectTimeout(400);
     form->Form_Load();
     ASSERT_TRUE(waitFor([&] { return events == 5; }));
@@ -217,7 +217,7 @@ TEST_P(ProbeCycle, AttemptPendingWhenAPassStartsNeverReports) {
 
 TEST_P(ProbeCycle, SilentServerIsReportedDownAfterTheTimeout) {
     realm.set("login", realm::State::Silent);
-    for (const auto& p : form->probes())
+    for (const auto& p : form->cycle().probes())
         p.socket->setConnectTimeout(300);
     QElapsedTimer clock;
     clock.start();

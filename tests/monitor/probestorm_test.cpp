@@ -103,7 +103,7 @@ protected:
         ASSERT_NE(timer1, nullptr);
         timer1->stop();
         for (int r = 0; r < 6; ++r) {
-            Winsock* s = form->probes()[size_t(r)].socket;
+            Winsock* s = form->cycle().probes()[size_t(r)].socket;
             s->setConnectTimeout(StormTimeoutMs);
             QObject::connect(s, &Winsock::Connected, form.get(),
                              [this, r] { ledger.answer(r, "Connect"); });
@@ -117,7 +117,7 @@ protected:
     }
 
     void setTimeouts(int ms) {
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             p.socket->setConnectTimeout(ms);
     }
     void setStates(const std::array<State, 6>& states) {
@@ -126,7 +126,7 @@ protected:
     }
     // Every socket of a pass has been given an attempt.
     void checkPassStarted() {
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             if (p.socket->state() == Winsock::State::Closed)
                 ledger.fault("a pass left a socket closed");
     }
@@ -136,18 +136,18 @@ protected:
         checkPassStarted();
     }
     void tick() {
-        const bool passes = form->lTicks() == 10;
+        const bool passes = form->cycle().lTicks() == 10;
         if (passes)
             ledger.pass();
         form->Timer1_Timer();
         if (passes)
             checkPassStarted();
-        if (form->lTicks() < 0 || form->lTicks() > 10)
-            ledger.fault("lTicks out of range: " + std::to_string(form->lTicks()));
+        if (form->cycle().lTicks() < 0 || form->cycle().lTicks() > 10)
+            ledger.fault("lTicks out of range: " + std::to_string(form->cycle().lTicks()));
     }
     int liveSockets() const {
         int n = 0;
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             n += p.socket->socketDescriptor() >= 0;
         return n;
     }
@@ -248,7 +248,7 @@ TEST_P(ProbeStorm, RefreshesAndTicksLeakNothingAndAnswerEachAttemptOnce) {
     // The last answers: up shows the up caption in green, refused and
     // hanging ones the down caption in red.
     for (int r = 0; r < 6; ++r) {
-        const auto& p = form->probes()[size_t(r)];
+        const auto& p = form->cycle().probes()[size_t(r)];
         const bool isUp = measured[size_t(r)] == State::Up;
         EXPECT_EQ(p.indicator->caption(), isUp ? up(r) : down(r)) << "row " << r;
         EXPECT_EQ(p.indicator->foreColor(), isUp ? 65280u : 255u) << "row " << r;

@@ -1,7 +1,6 @@
 // The tray record, the indicator summary and the tray's mouse reactions.
 #include "formfixture.h"
 #include "monitor/form2.h"
-#include "monitor/platform/qt/qtnotifyshell.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,6 +13,14 @@ namespace {
 
 std::uint32_t field(const QByteArray& record, int offset) {
     return qFromLittleEndian<std::uint32_t>(record.constData() + offset);
+}
+
+// The tip of an 88-byte ANSI record as the shell reads it: up to its NUL, at
+// most 64 bytes, Latin-1.
+QString tipOfRecord(const QByteArray& record) {
+    const QByteArray tip = record.mid(24, monitor::TrayIconData::TipLength);
+    const qsizetype nul = tip.indexOf('\0');
+    return QString::fromLatin1(nul < 0 ? tip : tip.left(nul));
 }
 
 TEST(TrayRecord, EightyEightBytesWithTheTipNulTerminatedAndBlankFilled) {
@@ -35,7 +42,8 @@ TEST(TrayRecord, EightyEightBytesWithTheTipNulTerminatedAndBlankFilled) {
     EXPECT_EQ(field(a, 20), 0xBEEFu);
     EXPECT_EQ(a.mid(24, 5), QByteArray("Y, Y\0", 5));
     EXPECT_EQ(a.mid(29), QByteArray(59, ' '));
-    EXPECT_EQ(monitor::qt::tipOfRecord(a), "Y, Y");
+    EXPECT_EQ(tipOfRecord(a), "Y, Y");
+    EXPECT_EQ(r.ansiTip(), "Y, Y");
 }
 
 TEST(TrayRecord, LongTipsAreCutTo64CharactersWithoutANulAndReadBackWithinTheField) {
@@ -44,44 +52,57 @@ TEST(TrayRecord, LongTipsAreCutTo64CharactersWithoutANulAndReadBackWithinTheFiel
     EXPECT_EQ(r.tip(), QString(64, 'a'));
     const QByteArray a = r.toAnsi();
     EXPECT_EQ(a.mid(24), QByteArray(64, 'a'));
-    EXPECT_EQ(monitor::qt::tipOfRecord(a), QString(64, 'a'));
+    EXPECT_EQ(tipOfRecord(a), QString(64, 'a'));
+    EXPECT_EQ(r.ansiTip(), QString(64, 'a'));
     r.setTip(QString(64, 'b'));
     EXPECT_EQ(r.tip().size(), 64);
     r.setTip(QString::fromUtf8("Grüße ✓")); // the ANSI copy holds what Latin-1 can
-    EXPECT_EQ(monitor::qt::tipOfRecord(r.toAnsi()), QString::fromUtf8("Grüße ?"));
+    EXPECT_EQ(tipOfRecord(r.toAnsi()), QString::fromUtf8("Grüße ?"));
+    EXPECT_EQ(r.ansiTip(), QString::fromUtf8("Grüße ?")) << "what the tray shell shows";
 }
 
 TEST_P(ProgramWindow, LoadFillsTheRecordWithItsTipAndActivationAddsIt) {
     load();
-    EXPECT_EQ(monitor::TrayIcon.hWnd, std::uint32_t(form->hWnd()));
-    EXPECT_EQ(monitor::TrayIcon.uID, 1u);
-    EXPECT_EQ(monitor::TrayIcon.uFlags, 7u);
-    EXPECT_EQ(monitor::TrayIcon.uCallbackMessage, 512u);
-    EXPECT_NE(monitor::TrayIcon.hIcon, 0u);
-    EXPECT_EQ(monitor::TrayIcon.tip(), program.trayTitle) << "the ticker's summary starts empty";
+    EXPECT_EQ(form->tray().record().hWnd, std::uint32_t(form->hWnd()));
+    EXPECT_EQ(form->tray().record().uID, 1u);
+    EXPECT_EQ(form->tray().record().uFlags, 7u);
+    EXPECT_EQ(form->tray().record().uCallbackMessage, 512u);
+    EXPECT_NE(form->tray().record().hIcon, 0u);
+    EXPECT_EQ(form->tray().record().tip(), program.trayTitle)
+        << "the ticker's summary starts empty";
     EXPECT_TRUE(notifications().isEmpty()) << "nothing handed to the shell before the show";
     form->show();
     ASSERT_EQ(notifications(), QStringList({"Shell_NotifyIcon(0," + program.trayTitle + ")"}));
     EXPECT_EQ(fakes.tray.records.front().second.size(), 88);
 }
 
+TEST_P(ProgramWindow, EachWindowFillsItsOwnRecord) {
+    load();
+    const std::uint32_t first = monitor::TrayIconData::handleOf(form->hWnd());
+    monitor::Form1 other(program, fakes.desktop(), options);
+    other.Form_Load();
+    EXPECT_EQ(other.tray().record().hWnd, monitor::TrayIconData::handleOf(other.hWnd()));
+    EXPECT_NE(other.tray().record().hWnd, first);
+    EXPECT_EQ(form->tray().record().hWnd, first) << "the other window's load left it alone";
+}
+
 TEST_F(TickerWindow, SummaryJoinsTheSixCaptionsAndReachesTheShownIcon) {
     load();
     form->show();
     form->ToolTipUpdater_Timer();
-    EXPECT_EQ(form->sToolTip(), "0, 0, 0, 0, 0, 0") << "before any result";
+    EXPECT_EQ(form->tray().sToolTip(), "0, 0, 0, 0, 0, 0") << "before any result";
     ASSERT_TRUE(waitFor([&] { return label("LblCh3")->caption() == "Y"; }));
     ASSERT_TRUE(waitFor([&] {
-        for (const auto& p : form->probes())
+        for (const auto& p : form->cycle().probes())
             if (p.indicator->caption() != "Y")
                 return false;
         return true;
     }));
     form->UpdateToolTip();
     form->ToolTipUpdater_Timer();
-    EXPECT_EQ(form->sToolTip(), "Y, Y, Y, Y, Y, Y");
-    EXPECT_EQ(form->sToolTip().size(), 16);
-    EXPECT_EQ(monitor::TrayIcon.tip(), "Y, Y, Y, Y, Y, Y");
+    EXPECT_EQ(form->tray().sToolTip(), "Y, Y, Y, Y, Y, Y");
+    EXPECT_EQ(form->tray().sToolTip().size(), 16);
+    EXPECT_EQ(form->tray().record().tip(), "Y, Y, Y, Y, Y, Y");
     EXPECT_FALSE(updater()->isActive());
     EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(1,Y, Y, Y, Y, Y, Y)");
 }
@@ -91,13 +112,13 @@ TEST_F(TickerWindow, SummaryShortensLongCaptionsWithTheEightReplacementsInOrder)
     const char* captions[] = {"Update: Active",    "Login: Down",     "Character Select: Active",
                               "Channel 1: Active", "Channel 2: Down", "Channel 3: Active"};
     for (size_t i = 0; i < 6; ++i)
-        form->probes()[i].indicator->setCaption(captions[i]);
+        form->cycle().probes()[i].indicator->setCaption(captions[i]);
     form->ToolTipUpdater_Timer();
-    EXPECT_EQ(form->sToolTip(), "Upd-:D, Log-:(, Chr-:D, CH1-:D, CH2-:(, CH3-:D");
+    EXPECT_EQ(form->tray().sToolTip(), "Upd-:D, Log-:(, Chr-:D, CH1-:D, CH2-:(, CH3-:D");
     // Case-sensitive, and the channel rule runs before "Active" is shortened.
-    form->probes()[0].indicator->setCaption("channel 1: active");
+    form->cycle().probes()[0].indicator->setCaption("channel 1: active");
     form->ToolTipUpdater_Timer();
-    EXPECT_TRUE(form->sToolTip().startsWith("channel 1: active, "));
+    EXPECT_TRUE(form->tray().sToolTip().startsWith("channel 1: active, "));
 }
 
 TEST_F(TickerWindow, ManyRequestsLeadToOneRebuildFiveSecondsAfterTheFirst) {

@@ -27,11 +27,11 @@ const QRectF LeftPanel(150.5, 150.5, 153, 245);
 const QRectF RightPanel(307.5, 150.5, 140, 245);
 // Controls and lettering that leaves must not cover.
 const QRectF Lettered(146, 100, 306, 300);
-const QPointF HideCentre(508.5, 368.5);             // under Label2 (480, 344, 57 x 49)
-const QPointF CloseCentre(504.5, 432.5);            // under Label3 (480, 408, 49 x 49)
-const QRectF CountdownPlaque(403.5, 300.5, 35, 24); // under Label1 (408, 304, 25 x 17)
+const QPointF HideCentre(508.5, 368.5);             // under the hide hotspot (480, 344, 57 x 49)
+const QPointF CloseCentre(504.5, 432.5);            // under the close hotspot (480, 408, 49 x 49)
+const QRectF CountdownPlaque(403.5, 300.5, 35, 24); // under the countdown (408, 304, 25 x 17)
 const QRectF ButtonBoard(475.5, 337.5, 66, 126);
-const QRectF CreditPlank(433.5, 473.5, 95, 31); // under Label4 (456, 480, 49 x 17)
+const QRectF CreditPlank(433.5, 473.5, 95, 31); // under the credits (456, 480, 49 x 17)
 const std::vector<QRectF> KeepClear{Lettered, ButtonBoard, CreditPlank};
 const QColor Ink(62, 36, 18);
 const QColor Rubric(146, 34, 22);
@@ -394,7 +394,7 @@ void paintCredit(QImage& canvas) {
     QFont font("Z003");
     font.setPixelSize(15);
     p.setFont(font);
-    const QRectF text = QRectF(456, 479, 49, 19).adjusted(-22, 0, 22, 0); // Label4, widened
+    const QRectF text = QRectF(456, 479, 49, 19).adjusted(-22, 0, 22, 0); // the credits, widened
     p.setPen(QColor(255, 230, 180, 110));
     p.drawText(text.translated(0.6, 0.7), Qt::AlignCenter, "coded by Tib");
     p.setPen(QColor(54, 28, 12));

@@ -6,38 +6,27 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWindow>
-#include <QtEndian>
 
 namespace monitor::qt {
-
-QString tipOfRecord(const QByteArray& record) {
-    const QByteArray field = record.mid(24, TrayIconData::TipLength);
-    const qsizetype nul = field.indexOf('\0');
-    return QString::fromLatin1(nul < 0 ? field : field.left(nul));
-}
 
 QtNotifyShell::QtNotifyShell() = default;
 QtNotifyShell::~QtNotifyShell() = default;
 
-void QtNotifyShell::update(Entry& entry, const QByteArray& record, std::uint32_t hWnd) {
+void QtNotifyShell::update(Entry& entry, const TrayIconData& data) {
     // Only what changed: resetting an icon repaints it in the tray host.
-    const std::uint32_t flags = qFromLittleEndian<std::uint32_t>(record.constData() + 12);
-    const std::uint32_t hIcon = qFromLittleEndian<std::uint32_t>(record.constData() + 20);
-    if ((flags & NIF_ICON) && hIcon != entry.hIcon)
-        if (QWindow* w = gdi::qt::windowFor(hWnd)) {
+    if ((data.uFlags & NIF_ICON) && data.hIcon != entry.hIcon)
+        if (QWindow* w = gdi::qt::windowFor(data.hWnd)) {
             entry.icon->setIcon(w->icon());
-            entry.hIcon = hIcon;
+            entry.hIcon = data.hIcon;
         }
-    const QString tip = tipOfRecord(record);
-    if ((flags & NIF_TIP) && tip != entry.icon->toolTip())
+    const QString tip = data.ansiTip();
+    if ((data.uFlags & NIF_TIP) && tip != entry.icon->toolTip())
         entry.icon->setToolTip(tip);
 }
 
 bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& data) {
-    const QByteArray record = data.toAnsi(); // what the shell receives
-    const auto hWnd = qFromLittleEndian<std::uint32_t>(record.constData() + 4);
-    const auto uID = qFromLittleEndian<std::uint32_t>(record.constData() + 8);
-    const auto key = std::make_pair(hWnd, uID);
+    const std::uint32_t hWnd = data.hWnd;
+    const auto key = std::make_pair(hWnd, data.uID);
     const auto it = icons_.find(key);
     switch (message) {
     case NIM_ADD:
@@ -71,7 +60,7 @@ bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& 
             if (menu != menus_.end() && menu->second)
                 e.icon->setContextMenu(menu->second);
         }
-        update(e, record, hWnd);
+        update(e, data);
         if (!e.icon->isVisible())
             e.icon->show();
         return true;

@@ -1,0 +1,107 @@
+#include "monitor/probecycle.h"
+
+#include "monitor/controls/labelcontrol.h"
+#include "monitor/controls/winsock.h"
+
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace monitor {
+
+ProbeCycle::ProbeCycle(const forms::Program& program, const ControlSet& controls)
+    : timer_(controls.get<QTimer>(program.roles.countdownTimer)),
+      countdown_(controls.get<LabelControl>(program.roles.countdown)),
+      ticks_(program.countdownTicks) {
+    if (program.probes.size() != probes_.size())
+        throw std::logic_error("a program probes exactly six servers");
+    for (size_t row = 0; row < probes_.size(); ++row) {
+        const forms::Server& def = program.probes[row];
+        ProbeEntry& p = probes_[row];
+        p.socket = controls.get<Winsock>(def.socket);
+        p.indicator = controls.get<LabelControl>(def.indicator);
+        p.upText = QString(program.indicators.up).replace("%1", def.name);
+        p.downText = QString(program.indicators.down).replace("%1", def.name);
+        p.spoken = def.spoken;
+        // Colours are not everyone's: the state is also said in words.
+        p.indicator->setAccessibleName(p.spoken + ": not checked yet");
+        const int r = static_cast<int>(row);
+        connect(p.socket, &Winsock::Connected, this, [this, r] { connected(r); });
+        connect(p.socket, &Winsock::Error, this, [this, r] { failed(r); });
+    }
+    connect(timer_, &QTimer::timeout, this, &ProbeCycle::tick);
+}
+
+void ProbeCycle::connectAll() {
+    for (ProbeEntry& p : probes_) {
+        p.socket->Connect();
+        p.indicator->setAccessibleName(p.spoken + ": checking");
+    }
+}
+
+void ProbeCycle::closeAll() {
+    for (ProbeEntry& p : probes_)
+        p.socket->Close();
+}
+
+void ProbeCycle::resetIndicators() {
+    for (ProbeEntry& p : probes_)
+        p.indicator->setForeColor(IndicatorChecking);
+}
+
+void ProbeCycle::connected(int row) {
+    ProbeEntry& p = probes_.at(static_cast<size_t>(row));
+    p.indicator->setCaption(p.upText);
+    p.indicator->setForeColor(IndicatorUp);
+    p.indicator->setAccessibleName(p.spoken + ": up");
+    p.socket->Close();
+}
+
+void ProbeCycle::failed(int row) {
+    ProbeEntry& p = probes_.at(static_cast<size_t>(row));
+    p.indicator->setForeColor(IndicatorDown);
+    p.indicator->setCaption(p.downText);
+    p.indicator->setAccessibleName(p.spoken + ": down");
+    // The socket stays in its error state until the next pass closes it.
+}
+
+void ProbeCycle::startPass() {
+    resetIndicators();
+    closeAll();
+    connectAll();
+}
+
+void ProbeCycle::tick() {
+    if (lTicks_ < ticks_) {
+        ++lTicks_;
+        showCountdown();
+    } else {
+        startPass();
+        lTicks_ = 0;
+        showCountdown();
+        emit timedPass();
+    }
+    emit advanced();
+}
+
+void ProbeCycle::refresh() {
+    startPass();
+    emit advanced();
+}
+
+void ProbeCycle::showCountdown() {
+    countdown_->setCaption(QString::number(ticks_ - lTicks_) + "...");
+}
+
+void ProbeCycle::stop() {
+    timer_->stop();
+}
+
+QStringList ProbeCycle::captions() const {
+    QStringList out;
+    for (const ProbeEntry& p : probes_)
+        out << p.indicator->caption();
+    return out;
+}
+
+} // namespace monitor
