@@ -5,10 +5,10 @@
 // harmless in any state.
 //
 // Each Connect makes exactly one connection attempt: the control drives a
-// non-blocking socket of its own rather than a QTcpSocket, which tries a
-// refused address a second time. A host given as a name is looked up
-// asynchronously within the same connect timeout; a numeric host is never
-// looked up.
+// non-blocking socket of its own (platform/posix) rather than a QTcpSocket,
+// which tries a refused address a second time. A host given as a name is
+// looked up off the UI thread within the same connect timeout; a numeric host
+// is never looked up.
 #pragma once
 
 #include <QObject>
@@ -17,11 +17,15 @@
 
 #include <memory>
 
-class QHostAddress;
-class QHostInfo;
 class QSocketNotifier;
 
 namespace monitor {
+namespace posix {
+class NameLookup;
+class SocketAddress;
+class TcpConnect;
+struct LookupAnswer;
+} // namespace posix
 
 class Winsock : public QObject {
     Q_OBJECT
@@ -56,7 +60,7 @@ public:
 
     // The descriptor of the attempt or connection under way, else -1: what
     // the control holds of the system, for whoever counts it.
-    int socketDescriptor() const { return socket_.get(); }
+    int socketDescriptor() const;
 
     int connectTimeout() const { return timeoutMs_; }
     void setConnectTimeout(int ms) { timeoutMs_ = ms; }
@@ -68,31 +72,15 @@ signals:
                const QString& helpFile, int helpContext, bool* cancelDisplay);
 
 private:
-    // The socket's descriptor, closed when dropped.
-    class Descriptor {
-    public:
-        Descriptor() = default;
-        explicit Descriptor(int fd) : fd_(fd) {}
-        ~Descriptor() { reset(); }
-        Descriptor(const Descriptor&) = delete;
-        Descriptor& operator=(const Descriptor&) = delete;
-        int get() const { return fd_; }
-        explicit operator bool() const { return fd_ >= 0; }
-        void reset(int fd = -1);
-
-    private:
-        int fd_ = -1;
-    };
-
-    void resolved(quint64 attempt, const QHostInfo& info);
-    void connectTo(const QHostAddress& address);
+    void resolved(quint64 attempt, const posix::LookupAnswer& answer);
+    void connectTo(posix::SocketAddress address);
     void connectFinished(); // the socket turned writable, or the deadline came
     void finish(bool ok, int number, const QString& description);
     void release(); // notifier, descriptor and lookup of the current attempt
 
-    Descriptor socket_;
+    std::unique_ptr<posix::TcpConnect> socket_;
     std::unique_ptr<QSocketNotifier> writable_;
-    bool lookingUp_ = false; // a lookup for the live attempt is under way
+    std::unique_ptr<posix::NameLookup> lookup_; // for the live attempt, while under way
     QTimer timeout_;
     State state_ = State::Closed;
     quint64 attempt_ = 0; // identifies the live attempt; Close moves it on

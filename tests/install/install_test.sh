@@ -94,6 +94,7 @@ $(diff <(expected_files "$p") <(echo "$packed"))"
     case $p in
     tallowbar)
         grep -qi webengine <<<"$depends" && fail "tallowbar depends on WebEngine: $depends"
+        grep -qi libqt6network <<<"$depends" && fail "tallowbar depends on Qt Network: $depends"
         for d in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core; do
             grep -qw "$d" <<<"$depends" || fail "tallowbar does not depend on $d: $depends"
         done ;;
@@ -113,6 +114,10 @@ $(diff <(expected_files "$p") <(echo "$packed"))"
         grep -q '^libQt6WebEngineWidgets\.so' <<<"$needed" || fail "brambleview does not link WebEngine"
     elif grep -qi webengine <<<"$needed"; then
         fail "$p links WebEngine: $(grep -i webengine <<<"$needed")"
+    fi
+    # The ticker opens its sockets and looks names up without Qt Network.
+    if [ "$p" = tallowbar ] && grep -q '^libQt6Network' <<<"$needed"; then
+        fail "tallowbar links Qt Network"
     fi
 done
 

@@ -1,6 +1,7 @@
 #include "support/netnamespace.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace testing_support {
@@ -20,6 +21,19 @@ bool loopbackOnlyNamespace() {
 QString loopbackOnlySkipReason() {
     return "needs a private network namespace holding only loopback; run as "
            "unshare -rn sh -c 'ip link set lo up; <test command>'";
+}
+
+bool localhostInHostsFile() {
+    QFile hosts("/etc/hosts");
+    if (!hosts.open(QIODevice::ReadOnly))
+        return false;
+    for (const QString& line : QString::fromLatin1(hosts.readAll()).split('\n')) {
+        const QStringList fields =
+            line.section('#', 0, 0).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        if (fields.size() > 1 && fields[0] == "127.0.0.1" && fields.mid(1).contains("localhost"))
+            return true;
+    }
+    return false;
 }
 
 long long activeOpens() {

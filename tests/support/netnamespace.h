@@ -11,6 +11,9 @@ namespace testing_support {
 bool loopbackOnlyNamespace();
 // The message a test skips with outside such a namespace.
 QString loopbackOnlySkipReason();
+// True when /etc/hosts maps localhost to 127.0.0.1, so looking the name up
+// needs no name server.
+bool localhostInHostsFile();
 // Tcp ActiveOpens from /proc/net/snmp: connect(2) calls that sent a SYN. -1 if unreadable.
 long long activeOpens();
 

@@ -1,4 +1,4 @@
-#include "webenginebrowser.h"
+#include "monitor/platform/webengine/webenginebrowser.h"
 
 #include <QEvent>
 #include <QOpenGLWidget>
@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-namespace brambleview {
+namespace monitor::webengine {
 
 namespace {
 
@@ -126,10 +126,10 @@ void WebEngineBrowser::Navigate(const QString& url) {
         view_->load(QUrl(url)); // returns at once; the outcome is the page's own business
 }
 
-monitor::BrowserFactory webEngineBrowsers() {
+BrowserFactory webEngineBrowsers() {
     return [](QWidget* parent, const QRect& geometry) -> std::unique_ptr<monitor::WebBrowser> {
         return std::make_unique<WebEngineBrowser>(parent, geometry);
     };
 }
 
-} // namespace brambleview
+} // namespace monitor::webengine

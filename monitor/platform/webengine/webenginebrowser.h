@@ -1,6 +1,6 @@
 // The embedded browser over Qt WebEngine: a web view inside the main window,
 // on a profile of its own that keeps nothing on disk (the program keeps no
-// state between runs). Only Brambleview links this.
+// state between runs). A library of its own, linked by Brambleview alone.
 #pragma once
 
 #include "monitor/platform/webbrowser.h"
@@ -12,9 +12,9 @@
 class QWebEngineProfile;
 class QWebEngineView;
 
-namespace brambleview {
+namespace monitor::webengine {
 
-class WebEngineBrowser final : public monitor::WebBrowser {
+class WebEngineBrowser final : public WebBrowser {
 public:
     WebEngineBrowser(QWidget* parent, const QRect& geometry);
     ~WebEngineBrowser() override;
@@ -32,6 +32,6 @@ private:
     std::unique_ptr<Embedder> embedder_;
 };
 
-monitor::BrowserFactory webEngineBrowsers();
+BrowserFactory webEngineBrowsers();
 
-} // namespace brambleview
+} // namespace monitor::webengine
