@@ -1,4 +1,4 @@
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
