@@ -117,8 +117,11 @@ vell_until() {
     done
 }
 
-vell_has_window_manager() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-vell_has_tray_host() { [ -n "$(xdotool search --class trayer)" ]; }
+# Each question to the server has a time limit: a server that never answers
+# must not hold the caller for good.
+vell_answers() { timeout 2 xprop -root _NET_SUPPORTED; }
+vell_has_window_manager() { timeout 2 xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+vell_has_tray_host() { [ -n "$(timeout 2 xdotool search --class trayer)" ]; }
 
 vell_desktop_started() {
     vell_pids+=("$1")
@@ -148,13 +151,13 @@ vell_start_desktop() {
     fifo=$(mktemp -u)
     said=$(mktemp)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >"$said" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" 4>&- >"$said" 2>&1 &
     vell_display_pid=$!
     vell_desktop_started $!
     read -r -t 10 number <"$fifo" || true
     rm -f "$fifo"
     export DISPLAY=:$number
-    if [ -z "$number" ] || ! vell_until 10 xprop -root _NET_SUPPORTED; then
+    if [ -z "$number" ] || ! vell_until 10 vell_answers; then
         echo "error: Xvfb did not start (are the xvfb and x11-utils packages installed?)" >&2
         sed 's/^/  Xvfb: /' "$said" >&2
         rm -f "$said"
@@ -167,7 +170,7 @@ vell_start_desktop() {
         # claiming the display; a second start gets on with it.
         local _ pid
         for _ in 1 2 3; do
-            openbox --sm-disable >/dev/null 2>&1 &
+            openbox --sm-disable >/dev/null 2>&1 4>&- &
             pid=$!
             vell_until 4 vell_has_window_manager && break
             kill $pid 2>/dev/null || true
@@ -185,7 +188,7 @@ vell_start_desktop() {
     xsetroot -solid "$colour"
     if [ $tray -eq 1 ]; then
         trayer --edge bottom --align left --widthtype pixel --width 120 --height 24 \
-            --SetDockType true --transparent false --tint 0x303030 >/dev/null 2>&1 &
+            --SetDockType true --transparent false --tint 0x303030 >/dev/null 2>&1 4>&- &
         vell_desktop_started $!
         if ! vell_until 10 vell_has_tray_host; then
             echo "error: trayer did not show its panel" >&2
