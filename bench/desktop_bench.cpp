@@ -4,9 +4,9 @@
 //   desktop_bench panel      Brambleview against a minimal web view program
 //                            showing the same page (all processes counted)
 #include "forms/shared/endpoints.h"
+#include "support/xsession.h"
 #include "tools/realm/gamestartsite.h"
 #include "tools/realm/realm.h"
-#include "tools/xsession/xsession.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -14,8 +14,9 @@
 # ($LONGRUN_WARMUP seconds, 120 by default) and reports growth per hour.
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
-. "$here/../tools/private-desktop.sh"
+. "$here/../tools/lib/private-session.sh"
 vell_enter_namespace "$0" "$@"
+vell_start_uplink
 
 minutes=${1:-30}
 build=$(readlink -f "${2:-$here/../build}")
@@ -34,7 +35,7 @@ trap 'vell_cleanup; rm -rf "$work"' EXIT
 active_opens() { awk '/^Tcp:/ { if (n++) print $6 }' /proc/net/snmp; }
 
 vell_start_desktop
-vell_start_realm "$vellrealm" "$work/realm.log"
+vell_start_realm "$work/realm.log" "$vellrealm"
 
 "$tallowbar" >"$work/tallowbar.log" 2>&1 &
 ticker=$!

@@ -10,29 +10,15 @@
 # runs never meet, and no packet can leave the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/lib/private-session.sh
 
 tools/install-deps.sh
 jobs=$(nproc)
 
-isolated() {
-    if unshare -rn true 2>/dev/null; then
-        unshare -rn sh -c 'ip link set lo up && exec "$@"' isolated "$@"
-    elif [ "$(id -u)" -eq 0 ]; then
-        echo "note: no private network namespace here (unprivileged user namespaces are" \
-            "off); testing on this machine's loopback, as root." >&2
-        "$@"
-    else
-        echo "error: the tests need a private network namespace (unshare -rn), which this" \
-            "machine refuses, or root (the local realm binds port 80)." >&2
-        echo "Enable user namespaces (sysctl kernel.unprivileged_userns_clone=1) or run as root." >&2
-        return 1
-    fi
-}
-
 echo "== the suite, built with warnings as errors"
 cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELL_WERROR=ON
 cmake --build build-tests -j "$jobs"
-isolated ctest --test-dir build-tests --output-on-failure -j "$jobs" --timeout 300
+vell_isolated ctest --test-dir build-tests --output-on-failure -j "$jobs" --timeout 300
 
 echo "== the suite again, under AddressSanitizer and UBSan"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELL_WERROR=ON \
@@ -44,4 +30,4 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_odr_violation=0:fast_unwind_on_malloc=0 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
-    isolated ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600 -LE guard
+    vell_isolated ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600 -LE guard

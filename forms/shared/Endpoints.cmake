@@ -18,31 +18,36 @@
 # the update server has an address of its own. Ports are fixed by the game:
 # update 80, login 29000, character select 29100, channels 29200.
 
-set(VELL_UPDATE_HOST     "127.80.0.1"  CACHE STRING "Update server address (port 80)")
-set(VELL_LOGIN_HOST      "127.29.0.1"  CACHE STRING "Login server address (port 29000)")
-set(VELL_CHARSELECT_HOST "127.29.0.2"  CACHE STRING "Character-select server address (port 29100)")
-set(VELL_CH1_HOST        "127.29.0.11" CACHE STRING "Game channel 1 address (port 29200)")
-set(VELL_CH2_HOST        "127.29.0.12" CACHE STRING "Game channel 2 address (port 29200)")
-set(VELL_CH3_HOST        "127.29.0.13" CACHE STRING "Game channel 3 address (port 29200)")
+# NAME DEFAULT DESCRIPTION, one endpoint each: the only place the defaults are
+# written. Probe servers first, then the web sites opened in the user's browser
+# (http scheme; host names or addresses).
+set(vell_endpoints
+    UPDATE_HOST     127.80.0.1  "Update server address (port 80)"
+    LOGIN_HOST      127.29.0.1  "Login server address (port 29000)"
+    CHARSELECT_HOST 127.29.0.2  "Character-select server address (port 29100)"
+    CH1_HOST        127.29.0.11 "Game channel 1 address (port 29200)"
+    CH2_HOST        127.29.0.12 "Game channel 2 address (port 29200)"
+    CH3_HOST        127.29.0.13 "Game channel 3 address (port 29200)"
+    OFFICIAL_SITE   127.80.0.10 "The game's official site domain (also the search restriction)"
+    SEARCH_HOST     127.80.0.11 "Search engine host taking /search?hl=..&q=.."
+    FANSITE_HOST    127.80.0.12 "Fan site with the web-based server status page"
+    WIKI_HOST       127.80.0.13 "Community wiki host"
+    CLAN_HOST       127.80.0.14 "Clan site host"
+    COMMUNITY_HOST  127.80.0.15 "Community social site host")
 
-# Web sites opened in the user's browser (http scheme; host names or addresses).
-set(VELL_OFFICIAL_SITE   "127.80.0.10" CACHE STRING "The game's official site domain (also the search restriction)")
-set(VELL_SEARCH_HOST     "127.80.0.11" CACHE STRING "Search engine host taking /search?hl=..&q=..")
-set(VELL_FANSITE_HOST    "127.80.0.12" CACHE STRING "Fan site with the web-based server status page")
-set(VELL_WIKI_HOST       "127.80.0.13" CACHE STRING "Community wiki host")
-set(VELL_CLAN_HOST       "127.80.0.14" CACHE STRING "Clan site host")
-set(VELL_COMMUNITY_HOST  "127.80.0.15" CACHE STRING "Community social site host")
-
-# Whether this build keeps the local realm's defaults: the tests that check
-# the default layout (all on loopback) hold only then.
+# VELL_<NAME> cache variables; VELL_ENDPOINTS_DEFAULT tells whether this build
+# keeps the local realm's defaults: the tests that check the default layout
+# (all on loopback) hold only then.
 set(VELL_ENDPOINTS_DEFAULT true)
-foreach(pair UPDATE_HOST=127.80.0.1 LOGIN_HOST=127.29.0.1 CHARSELECT_HOST=127.29.0.2
-        CH1_HOST=127.29.0.11 CH2_HOST=127.29.0.12 CH3_HOST=127.29.0.13
-        OFFICIAL_SITE=127.80.0.10 SEARCH_HOST=127.80.0.11 FANSITE_HOST=127.80.0.12
-        WIKI_HOST=127.80.0.13 CLAN_HOST=127.80.0.14 COMMUNITY_HOST=127.80.0.15)
-    string(REPLACE "=" ";" pair "${pair}")
-    list(GET pair 0 name)
-    list(GET pair 1 default)
+list(LENGTH vell_endpoints count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE 0 ${last} 3)
+    math(EXPR j "${i} + 1")
+    math(EXPR k "${i} + 2")
+    list(GET vell_endpoints ${i} name)
+    list(GET vell_endpoints ${j} default)
+    list(GET vell_endpoints ${k} description)
+    set(VELL_${name} "${default}" CACHE STRING "${description}")
     if(NOT VELL_${name} STREQUAL default)
         set(VELL_ENDPOINTS_DEFAULT false)
     endif()

@@ -1,6 +1,6 @@
 // A surface copied as a bitmap reaches the real X clipboard: another program
 // reads back the very picture.
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // stand-in xdg-open that writes down what the program asked it to open.
 #pragma once
 
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // A region built from a picture shapes a real X window: exactly the picture's
 // opaque pixels show, the desktop shows through everywhere else.
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The real tallowbar binary on a real (virtual) X display, probing the local
 // realm on its default loopback endpoints.
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QDir>
 #include <QTest>

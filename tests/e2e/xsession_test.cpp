@@ -1,7 +1,7 @@
 // A private desktop is on an X server of its own, even where another server
 // holds a display number without the files that would show it (no lock file,
 // no socket file: only the abstract socket that clients try first).
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QFile>
 #include <QProcess>

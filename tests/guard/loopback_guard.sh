@@ -108,8 +108,9 @@ if [ "${1:-}" = --inspect ]; then
     exit
 fi
 
-. "$here/../../tools/private-desktop.sh"
+. "$here/../../tools/lib/private-session.sh"
 vell_enter_namespace "$0" "$@"
+vell_start_uplink
 tallowbar=$(readlink -f "$1") brambleview=$(readlink -f "$2") vellrealm=$(readlink -f "$3")
 # Where the controls it clicks lie, as the definitions put them.
 ticker_close=$("$4" tallowbar close)
@@ -120,7 +121,7 @@ work=$(mktemp -d)
 failed=0
 
 vell_start_desktop
-vell_start_realm "$vellrealm" "$work/realm.log" traced vellrealm
+vell_start_realm "$work/realm.log" traced vellrealm "$vellrealm"
 mapfile -t probes < <(vell_realm_endpoints "$work/realm.log")
 site=$(sed -n 's|^game-start page: http://\([^/]*\)/.*|\1|p' "$work/realm.log")
 [[ $site == *:* ]] || site=$site:80

@@ -18,9 +18,12 @@ bool loopbackOnlyNamespace() {
     return interfaces == QStringList{"lo"};
 }
 
+// A test cannot enter a namespace itself (it is one process among others in
+// the suite's); it tells how. The scripts enter one in a single place,
+// vell_isolated in tools/lib/private-session.sh: this is its command.
 QString loopbackOnlySkipReason() {
-    return "needs a private network namespace holding only loopback; run as "
-           "unshare -rn sh -c 'ip link set lo up; <test command>'";
+    return "needs a private network namespace holding only loopback (tools/run-tests.sh gives "
+           "the suite one); run as unshare -rn sh -c 'ip link set lo up && <test command>'";
 }
 
 bool localhostInHostsFile() {

@@ -1,7 +1,6 @@
-#include "tools/xsession/xsession.h"
+#include "support/xsession.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -15,67 +14,49 @@ void pause(int ms) {
 } // namespace
 
 XSession::XSession(Options options) : screenSize_(options.screen) {
-    const QString size =
-        QString("%1x%2x24").arg(options.screen.width()).arg(options.screen.height());
-    // Xvfb takes a free display number itself and writes it out once it
-    // listens there (-displayfd): no race with another server for a number,
-    // and never a display that someone else already has.
-    QProcess* server = start("Xvfb", {"-displayfd", "1", "-screen", "0", size, "-nolisten", "tcp"});
-    QDeadlineTimer deadline(10000);
-    QString said; // its warnings, and the number on a line of its own
-    static const QRegularExpression numberLine("^(\\d+)$", QRegularExpression::MultilineOption);
-    QRegularExpressionMatch number;
-    while (!(number = numberLine.match(said)).hasMatch() && server->state() == QProcess::Running &&
+    // The desktop is started the way every script starts one, by the shell
+    // library; the shell holds it until its input closes (at the latest when
+    // this process ends) and then ends it.
+    QStringList args{"-c",
+                     R"(. "$0" || exit 1
+trap 'exit 1' TERM
+vell_start_desktop "$@" || exit 1
+echo "desktop $DISPLAY $vell_display_pid"
+while read -r _; do :; done)",
+                     VELL_PRIVATE_SESSION_SH,
+                     "--size",
+                     QString("%1x%2").arg(options.screen.width()).arg(options.screen.height()),
+                     "--colour",
+                     DesktopColourName};
+    if (!options.windowManager)
+        args << "--no-window-manager";
+    if (!options.trayHost)
+        args << "--no-tray";
+    desktop_ = std::make_unique<QProcess>();
+    QProcessEnvironment env = environment();
+    env.remove("DISPLAY");
+    desktop_->setProcessEnvironment(env);
+    desktop_->start("bash", args);
+    // Xvfb, the window manager and the tray host each get some seconds.
+    QDeadlineTimer deadline(40000);
+    QByteArray said;
+    while (!said.contains('\n') && desktop_->state() != QProcess::NotRunning &&
            !deadline.hasExpired()) {
-        server->waitForReadyRead(100);
-        said += QString::fromLocal8Bit(server->readAll());
+        desktop_->waitForReadyRead(100);
+        said += desktop_->readAllStandardOutput();
     }
-    if (!number.hasMatch()) {
-        error_ = "Xvfb did not start (is the xvfb package installed?): " + said.trimmed();
+    static const QRegularExpression line("^desktop (:\\d+) (\\d+)\n");
+    const QRegularExpressionMatch started = line.match(QString::fromLocal8Bit(said));
+    if (!started.hasMatch()) {
+        error_ = QString::fromLocal8Bit(desktop_->readAllStandardError()).trimmed();
+        if (error_.isEmpty())
+            error_ = desktop_->state() == QProcess::NotRunning
+                         ? "cannot run bash for the private desktop: " + desktop_->errorString()
+                         : QString("the private desktop did not start within 40 s");
         return;
     }
-    display_ = ":" + number.captured(1);
-    int status = -1;
-    while (!deadline.hasExpired() &&
-           (run("xprop", {"-root", "_NET_SUPPORTED"}, &status), status != 0))
-        pause(50);
-    if (status != 0) {
-        error_ = "Xvfb did not start (are the xvfb and x11-utils packages installed?)";
-        return;
-    }
-    if (options.windowManager && !startWindowManager()) {
-        error_ = "openbox did not take over the display";
-        return;
-    }
-    // A desktop colour that no skin pixel has: where the window is cut away,
-    // the screenshot shows it.
-    run("xsetroot", {"-solid", DesktopColourName});
-    if (options.trayHost) {
-        start("trayer", {"--edge", "bottom", "--align", "left", "--widthtype", "pixel", "--width",
-                         "120", "--height", "24", "--SetDockType", "true", "--transparent", "false",
-                         "--tint", "0x303030"});
-        while (!deadline.hasExpired() &&
-               run("xdotool", {"search", "--class", "trayer"}).trimmed().isEmpty())
-            pause(50);
-    }
-}
-
-bool XSession::startWindowManager() {
-    // Now and then a freshly started openbox sits idle without ever claiming
-    // the display; a second start gets on with it.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        QProcess* wm = start("openbox", {"--sm-disable"});
-        QDeadlineTimer ready(4000);
-        while (!ready.hasExpired()) {
-            // openbox is ready once it owns the window-manager selection.
-            if (run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
-                return true;
-            pause(50);
-        }
-        wm->kill();
-        wm->waitForFinished(3000);
-    }
-    return false;
+    display_ = started.captured(1);
+    serverPid_ = started.captured(2).toLongLong();
 }
 
 XSession::~XSession() {
@@ -88,6 +69,13 @@ XSession::~XSession() {
             p.kill();
             p.waitForFinished(3000);
         }
+    }
+    if (desktop_->state() == QProcess::NotRunning)
+        return;
+    desktop_->closeWriteChannel();
+    if (!desktop_->waitForFinished(10000)) {
+        desktop_->terminate();
+        desktop_->waitForFinished(5000);
     }
 }
 

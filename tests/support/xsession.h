@@ -1,6 +1,8 @@
-// A private X display for end-to-end tests: Xvfb with a window manager and,
-// on request, a tray host, torn down with the test. Also drives the desktop
-// the way a user would, through xdotool, and takes screenshots.
+// A private X display for end-to-end tests and the desktop benchmark: Xvfb
+// with a window manager and, on request, a tray host, started by the shell
+// library every script uses (tools/lib/private-session.sh) and torn down with
+// the test. Also drives the desktop the way a user would, through xdotool, and
+// takes screenshots.
 #pragma once
 
 #include <QImage>
@@ -48,17 +50,17 @@ public:
     QStringList visibleWindowTypes(const QString& windowClass) const;
     QSize screenSize() const { return screenSize_; }
     // The process id of this session's own X server.
-    qint64 serverPid() const { return processes_.empty() ? -1 : processes_.front()->processId(); }
+    qint64 serverPid() const { return serverPid_; }
 
     static constexpr QRgb DesktopColour = 0xFF3A6EA5;
     static constexpr const char* DesktopColourName = "#3a6ea5";
 
 private:
-    bool startWindowManager();
-
     QSize screenSize_;
     QString display_;
+    qint64 serverPid_ = -1;
     QString error_;
+    std::unique_ptr<QProcess> desktop_; // the shell holding the desktop
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
