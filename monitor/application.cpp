@@ -62,7 +62,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     } catch (const vell::RuntimeError& e) {
         unhandled(e.number(), e.source(), e.description());
     } catch (const std::exception& e) {
-        unhandled(51, vell::RuntimeError::programName(), // the runtime's "Internal error"
+        unhandled(vell::InternalError, vell::RuntimeError::programName(),
                   QString::fromLocal8Bit(e.what()));
     }
     return true;

@@ -1,6 +1,6 @@
 #include "monitor/trayicondata.h"
 
-#include <QtEndian>
+#include "graphics/formats/littleendian.h"
 
 #include <algorithm>
 
@@ -32,7 +32,7 @@ QByteArray TrayIconData::toAnsi() const {
     QByteArray out(AnsiSize, '\0');
     char* p = out.data();
     for (std::uint32_t v : {cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon}) {
-        qToLittleEndian(v, p);
+        vell::le::put(p, v);
         p += 4;
     }
     for (char16_t c : szTip)

@@ -13,6 +13,9 @@ namespace monitor {
 namespace {
 
 // Long indicator captions shortened for the one-line summary, in this order.
+// Only the ticker keeps a summary, and its captions are single letters, so
+// none of these match what ships; they stay because they are the summary's
+// rule for captions that spell a server out.
 const std::pair<const char*, const char*> SummaryReplacements[] = {
     {"Channel 1: ", "CH1-"}, {"Channel 2: ", "CH2-"},
     {"Channel 3: ", "CH3-"}, {"Character Select: ", "Chr-"},

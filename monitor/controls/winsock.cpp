@@ -56,7 +56,7 @@ int Winsock::socketDescriptor() const {
 
 void Winsock::Connect() {
     if (state_ != State::Closed)
-        throw vell::RuntimeError(ErrInvalidState, "Winsock", "Invalid operation at current state");
+        throw vell::RuntimeError(vell::InvalidOperation, "Winsock");
     const quint64 attempt = ++attempt_;
     state_ = State::Connecting;
     timeout_.start(timeoutMs_); // one deadline for the lookup and the handshake

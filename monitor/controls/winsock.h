@@ -11,6 +11,8 @@
 // is never looked up.
 #pragma once
 
+#include "runtime/errornumber.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -44,7 +46,7 @@ public:
     static constexpr int ErrNetworkUnreachable = 10051;
     static constexpr int ErrHostNotFound = 11001;
     static constexpr int ErrConnectionAborted = 10053;
-    static constexpr int ErrInvalidState = 40020;
+    static constexpr int ErrInvalidState = vell::InvalidOperation;
 
     explicit Winsock(QObject* parent = nullptr);
     ~Winsock() override;

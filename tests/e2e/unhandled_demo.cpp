@@ -15,9 +15,7 @@ int main(int argc, char** argv) {
                     qPrintable(QString(text).replace('\n', ' ')));
         std::fflush(stdout);
     });
-    QTimer::singleShot(0, [] {
-        throw vell::RuntimeError(40020, "Winsock", "Invalid operation at current state");
-    });
+    QTimer::singleShot(0, [] { throw vell::RuntimeError(vell::InvalidOperation, "Winsock"); });
     QTimer::singleShot(5000, [] { std::printf("still running\n"); });
     return app.exec();
 }
