@@ -1,6 +1,7 @@
 // The parts of Tallowbar's definition that are easy to get wrong.
 #include "forms/shared/endpoints.h"
 #include "forms/tallowbar/tallowbar.h"
+#include "rolescheck.h"
 
 #include <QFile>
 #include <QHostAddress>
@@ -23,30 +24,7 @@ const forms::Control& control(const forms::Program& p, const char* name) {
 }
 
 TEST(TallowbarDefinition, RolesNameControlsOfTheirKindAndLinksNameButtons) {
-    const auto p = forms::tallowbar();
-    using K = forms::ControlKind;
-    const std::vector<std::pair<QString, K>> roles = {
-        {p.roles.refresh, K::CommandButton}, {p.roles.search, K::CommandButton},
-        {p.roles.searchBox, K::TextBox},     {p.roles.hide, K::Label},
-        {p.roles.close, K::Label},           {p.roles.logToggle, K::CommandButton},
-        {p.roles.countdown, K::Label},       {p.roles.countdownTimer, K::Timer},
-        {p.roles.picture, K::PictureBox}};
-    for (const auto& [name, kind] : roles) {
-        const forms::Control* c = p.form1.find(name);
-        ASSERT_NE(c, nullptr) << qPrintable(name);
-        EXPECT_EQ(c->kind, kind) << qPrintable(name);
-    }
-    EXPECT_EQ(p.form1.find(p.roles.countdownTimer)->interval, 60000);
-    EXPECT_EQ(p.countdownTicks, 10);
-    EXPECT_EQ(p.form1.find(p.roles.countdown)->text, "10...") << "the whole countdown at first";
-    EXPECT_EQ(p.form2.menus.at(0).items.at(0).name, p.roles.exitItem);
-    ASSERT_EQ(p.links.size(), 5u);
-    for (const forms::Link& link : p.links) {
-        const forms::Control* c = p.form1.find(link.control);
-        ASSERT_NE(c, nullptr) << qPrintable(link.control);
-        EXPECT_EQ(c->kind, K::CommandButton) << qPrintable(link.control);
-        EXPECT_TRUE(link.url.startsWith("http://")) << qPrintable(link.url);
-    }
+    expectRolesNameControlsOfTheirKindAndLinksNameButtons(forms::tallowbar());
 }
 
 TEST(TallowbarDefinition, OnlyIndicatorsAndTheHideAndCloseLabelsLieInsideTheSkin) {

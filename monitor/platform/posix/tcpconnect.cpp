@@ -4,34 +4,28 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 // No proxy is consulted: a plain socket always reaches the server itself and
 // never a proxy answering in its place.
 
 namespace monitor::posix {
 
-void Descriptor::reset(int fd) {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = fd;
-}
-
 TcpConnect::TcpConnect(const SocketAddress& to) {
-    socket_.reset(::socket(to.family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socket_) {
+    socket_ = vell::posix::FileDescriptor(
+        ::socket(to.family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!socket_.valid()) {
         startError_ = errno;
         return;
     }
     if (::connect(socket_.get(), to.get(), to.length()) != 0 && errno != EINPROGRESS) {
         startError_ = errno;
-        socket_.reset();
+        socket_ = {};
     }
 }
 
 bool TcpConnect::handshakeEnded() const {
     pollfd p{socket_.get(), POLLOUT, 0};
-    return socket_ && ::poll(&p, 1, 0) > 0;
+    return socket_.valid() && ::poll(&p, 1, 0) > 0;
 }
 
 int TcpConnect::result() const {

@@ -3,28 +3,13 @@
 // here retries, as a probe must make exactly one attempt.
 #pragma once
 
+#include "graphics/platform/posix/filedescriptor.h"
 #include "monitor/platform/posix/socketaddress.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace monitor::posix {
-
-// A file descriptor, closed when dropped.
-class Descriptor {
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    void reset(int fd = -1);
-
-private:
-    int fd_ = -1;
-};
 
 class TcpConnect {
 public:
@@ -45,7 +30,7 @@ public:
     std::optional<std::uint16_t> localPort() const;
 
 private:
-    Descriptor socket_;
+    vell::posix::FileDescriptor socket_;
     int startError_ = 0;
 };
 
