@@ -37,14 +37,14 @@ active_opens() { awk '/^Tcp:/ { if (n++) print $6 }' /proc/net/snmp; }
 vell_start_desktop
 vell_start_realm "$work/realm.log" "$vellrealm"
 
-"$tallowbar" >"$work/tallowbar.log" 2>&1 &
+"$tallowbar" >"$work/tallowbar.log" 2>&1 4>&- &
 ticker=$!
 vell_pids+=($ticker)
 ticker_window=$(vell_window $ticker)
 [ -n "$ticker_window" ] || { cat "$work/tallowbar.log"; echo "error: no ticker window" >&2; exit 1; }
 # Both open at the bottom-right: the ticker goes top-left, out of the panel's way.
 xdotool windowmove "$ticker_window" 20 20
-QTWEBENGINE_DISABLE_SANDBOX=1 "$brambleview" >"$work/brambleview.log" 2>&1 &
+QTWEBENGINE_DISABLE_SANDBOX=1 "$brambleview" >"$work/brambleview.log" 2>&1 4>&- &
 panel=$!
 vell_pids+=($panel)
 panel_window=$(vell_window $panel)

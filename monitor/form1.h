@@ -108,7 +108,7 @@ private:
     std::unique_ptr<WebBrowser> webBrowser1_; // programs with an embedded page
     double parkedLeft_ = 0;                   // the browser's own left, outside the shape
     QLineEdit* text1_ = nullptr;
-    double twipsPerPixel_ = 15.0;
+    double twipsPerPixel_ = forms::DesignTwipsPerPixel;
     bool shownOnce_ = false;
     bool ended_ = false;
     bool manualDrag_ = false; // the window manager could not move the window

@@ -19,23 +19,23 @@ binary=build/apps/$program/$program
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     echo "Running $program on $DISPLAY; close it with its close control."
-    "$binary"
+    "$binary" 4>&- # the realm's command pipe stays the realm's
     exit 0
 fi
 
 vell_start_desktop
-"$binary" &
-vell_pids+=($!)
+"$binary" 4>&- &
+program_pid=$!
+vell_pids+=($program_pid)
 sleep 5 # start-up probes answer within milliseconds on loopback; the page loads
 shot="$PWD/build/$program-screenshot.png"
 import -window root "$shot"
 echo "No display: ran $program under Xvfb ($DISPLAY). Screenshot: $shot"
 if [ "$program" = brambleview ]; then
     # "Show/Hide Update Log", then the page it shows.
-    window=$(xdotool search --sync --name '^Form1$' | head -1)
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    read -r cx cy < <(build/tools/formquery/formquery brambleview log-toggle)
-    xdotool mousemove $((X + cx)) $((Y + cy)) click 1
+    window=$(vell_window "$program_pid")
+    [ -n "$window" ] || { echo "error: the panel's window did not show" >&2; exit 1; }
+    vell_click "$window" $(build/tools/formquery/formquery brambleview log-toggle)
     sleep 3
     log="$PWD/build/$program-update-log.png"
     import -window root "$log"

@@ -6,7 +6,7 @@
 # again, every binary built with AddressSanitizer and UBSan.
 #
 # The tests run in a private user and network namespace that holds only
-# loopback (unshare -rn): the local realm binds port 80 without root, parallel
+# loopback (unshare -rnm): the local realm binds port 80 without root, parallel
 # runs never meet, and no packet can leave the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."

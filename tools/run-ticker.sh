@@ -6,7 +6,7 @@
 #
 # The realm takes port 80 and six loopback addresses. So that this needs no
 # root and never meets another realm, it all runs in a private user and
-# network namespace that holds only loopback (unshare -rn).
+# network namespace that holds only loopback (unshare -rnm).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/lib/private-session.sh

@@ -18,10 +18,16 @@ const Control& Form::get(const QString& controlName) const {
     throw std::logic_error("window definition lacks control " + controlName.toStdString());
 }
 
+int twipsToPixels(int twips, double perPixel) {
+    return static_cast<int>(std::lround(twips / perPixel));
+}
+
+int pixelsToTwips(int pixels, double perPixel) {
+    return static_cast<int>(std::lround(pixels * perPixel));
+}
+
 QRect Control::pixelRect(double twipsPerPixel) const {
-    const auto px = [twipsPerPixel](int twips) {
-        return static_cast<int>(std::lround(twips / twipsPerPixel));
-    };
+    const auto px = [twipsPerPixel](int twips) { return twipsToPixels(twips, twipsPerPixel); };
     return {px(left), px(top), px(width), px(height)};
 }
 

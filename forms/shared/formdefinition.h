@@ -34,6 +34,10 @@ constexpr Colour Green = rgb(0, 255, 0);
 // Twips per pixel at 96 dots per inch, the resolution the layouts are drawn at.
 inline constexpr double DesignTwipsPerPixel = 15.0;
 
+// Twips to whole pixels and back, rounded to the nearest.
+int twipsToPixels(int twips, double perPixel = DesignTwipsPerPixel);
+int pixelsToTwips(int pixels, double perPixel = DesignTwipsPerPixel);
+
 enum class ControlKind {
     Label,
     CommandButton,

@@ -98,15 +98,14 @@ QObject* makeControl(const forms::Control& c, QWidget* parent, Pictures& picture
 // the close "X", a text box).
 void describe(QWidget* w, const forms::Control& c) {
     w->setAccessibleDescription(c.toolTip);
-    const bool words = std::count_if(c.text.begin(), c.text.end(),
-                                     [](QChar ch) { return ch.isLetter(); }) > 1;
+    const bool words =
+        std::count_if(c.text.begin(), c.text.end(), [](QChar ch) { return ch.isLetter(); }) > 1;
     if (c.kind == forms::ControlKind::TextBox || !words)
         w->setAccessibleName(c.toolTip);
 }
 
 void placeWidget(QWidget* w, const forms::Control& c, double perPixel) {
-    w->setGeometry(twipsToPixels(c.left, perPixel), twipsToPixels(c.top, perPixel),
-                   twipsToPixels(c.width, perPixel), twipsToPixels(c.height, perPixel));
+    w->setGeometry(c.pixelRect(perPixel));
     if (c.font)
         w->setFont(toQFont(*c.font));
     if (!c.toolTip.isEmpty())

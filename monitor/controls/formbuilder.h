@@ -14,7 +14,7 @@ namespace monitor {
 class Pictures;
 
 struct BuildOptions {
-    double twipsPerPixel = 15.0;
+    double twipsPerPixel = forms::DesignTwipsPerPixel;
     // Makes the embedded browser of a program that has one; programs without
     // one leave it empty and never link a browser engine.
     BrowserFactory browserFactory;

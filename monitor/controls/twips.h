@@ -2,12 +2,14 @@
 // pixel at 96 dots per inch.
 #pragma once
 
+#include "forms/shared/formdefinition.h"
+
 class QScreen;
 
 namespace monitor {
 
 double twipsPerPixel(const QScreen* screen);
-int twipsToPixels(int twips, double perPixel);
-int pixelsToTwips(int pixels, double perPixel);
+using forms::pixelsToTwips;
+using forms::twipsToPixels;
 
 } // namespace monitor

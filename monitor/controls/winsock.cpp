@@ -62,7 +62,7 @@ void Winsock::Connect() {
     timeout_.start(timeoutMs_); // one deadline for the lookup and the handshake
     const QString host = RemoteHost.trimmed();
     if (const auto address = posix::SocketAddress::numeric(host.toStdString())) {
-        connectTo(*address); // numeric: never handed to the resolver
+        connectTo(*address); // an address as written: never handed to the resolver
         return;
     }
     if (host.isEmpty()) {

@@ -7,11 +7,9 @@
 // Each Connect makes exactly one connection attempt: the control drives a
 // non-blocking socket of its own (platform/posix) rather than a QTcpSocket,
 // which tries a refused address a second time. A host given as a name is
-// looked up off the UI thread within the same connect timeout; a numeric host
-// is never looked up.
+// looked up off the UI thread within the same connect timeout; an address in
+// its usual written form (dotted quad, IPv6) is never looked up.
 #pragma once
-
-#include "runtime/errornumber.h"
 
 #include <QObject>
 #include <QString>
@@ -46,7 +44,6 @@ public:
     static constexpr int ErrNetworkUnreachable = 10051;
     static constexpr int ErrHostNotFound = 11001;
     static constexpr int ErrConnectionAborted = 10053;
-    static constexpr int ErrInvalidState = vell::InvalidOperation;
 
     explicit Winsock(QObject* parent = nullptr);
     ~Winsock() override;

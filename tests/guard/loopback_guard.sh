@@ -137,7 +137,7 @@ done
 [ ${#probes[@]} -eq 6 ] || { cat "$work/realm.log"; echo "error: no endpoints from the realm"; exit 1; }
 
 # Tallowbar: start-up pass, Refresh from the keyboard, the close label.
-traced tallowbar "$tallowbar" >"$work/tallowbar.log" 2>&1 &
+traced tallowbar "$tallowbar" >"$work/tallowbar.log" 2>&1 4>&- &
 tracer=$!
 vell_pids+=($tracer)
 window=$(vell_window)
@@ -152,7 +152,7 @@ vell_click "$window" $ticker_close
 timeout 30 tail --pid=$tracer -f /dev/null || { echo "error: the ticker did not end"; exit 1; }
 
 # Brambleview: start-up pass, Refresh, the update log shown and parked, close.
-QTWEBENGINE_DISABLE_SANDBOX=1 traced brambleview "$brambleview" >"$work/brambleview.log" 2>&1 &
+QTWEBENGINE_DISABLE_SANDBOX=1 traced brambleview "$brambleview" >"$work/brambleview.log" 2>&1 4>&- &
 tracer=$!
 vell_pids+=($tracer)
 window=$(vell_window)

@@ -11,6 +11,10 @@ namespace testing_support {
 bool loopbackOnlyNamespace();
 // The message a test skips with outside such a namespace.
 QString loopbackOnlySkipReason();
+// True when every name server /etc/resolv.conf names is on loopback (none
+// named means 127.0.0.1), so a lookup the hosts file cannot answer connects
+// nowhere past loopback. The suite's namespace arranges it.
+bool resolverOnLoopback();
 // True when /etc/hosts maps localhost to 127.0.0.1, so looking the name up
 // needs no name server.
 bool localhostInHostsFile();

@@ -21,7 +21,7 @@
 vell_pids=()
 vell_desktop_pids=()
 
-vell_namespace_refused="no private network namespace here (unshare -rn refused: unprivileged user namespaces are off)"
+vell_namespace_refused="no private network namespace here (unshare -rnm refused: unprivileged user namespaces are off)"
 
 # COMMAND (a program, not a shell function) in a private user and network
 # namespace holding only loopback, which is up. Where user namespaces are
@@ -34,8 +34,19 @@ vell_isolated() {
         run='exec'
         shift
     fi
-    if unshare -rn true 2>/dev/null; then
-        $run env VELL_NAMESPACE=private unshare -rn sh -c 'ip link set lo up && exec "$@"' vell_isolated "$@"
+    if unshare -rnm true 2>/dev/null; then
+        # Names missing from the hosts file go to a name server on loopback,
+        # where none listens: a lookup fails at once and connects nowhere past
+        # loopback, whatever the machine's own resolver is.
+        local resolv
+        resolv=$(mktemp)
+        echo "nameserver 127.0.0.1" >"$resolv"
+        chmod 644 "$resolv"
+        $run env VELL_NAMESPACE=private unshare -rnm sh -c '
+            ip link set lo up || exit 1
+            mount --bind "$0" /etc/resolv.conf 2>/dev/null
+            rm -f "$0"
+            exec "$@"' "$resolv" "$@"
     elif [ "$(id -u)" -eq 0 ]; then
         echo "note: $vell_namespace_refused; running as root on this machine's own loopback." >&2
         $run env VELL_NAMESPACE=host "$@"
@@ -57,7 +68,7 @@ vell_enter_namespace() {
         return 0
     fi
     export VELL_REENTERED=$script
-    vell_isolated --exec "$script" "$@"
+    vell_isolated --exec "$script" "$@" || exit 1
 }
 
 # A namespace holding only loopback looks offline, and the web engine keeps

@@ -27,6 +27,10 @@ void fail(vell::ErrorNumber number, const QString& description) {
     throw vell::RuntimeError(number, "vellskin", description);
 }
 
+void fail(vell::ErrorNumber number) {
+    throw vell::RuntimeError(number, "vellskin");
+}
+
 void failAs(const vell::RuntimeError& error) {
     throw error.withSource("vellskin");
 }

@@ -41,6 +41,7 @@ inline constexpr vell::ErrorNumber InvalidPicture = vell::InvalidPicture;
 
 // Failures of the tool itself: number, source "vellskin", description.
 [[noreturn]] void fail(vell::ErrorNumber number, const QString& description);
+[[noreturn]] void fail(vell::ErrorNumber number); // with the standard description
 // A failure of the classes under a command, raised again as the tool's own.
 [[noreturn]] void failAs(const vell::RuntimeError& error);
 

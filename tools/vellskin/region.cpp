@@ -17,7 +17,7 @@ int runRegion(const QStringList& args) {
     vell::cDIBSection dib;
     dib.CreateFromPicture(picture);
     if (!dib.hdc())
-        fail(OutOfMemory, "Out of memory");
+        fail(OutOfMemory);
     vell::cDIBSectionRegion region;
     region.Create(dib, 0); // black is transparent, as for the windows
     region.Save(args[1]);
