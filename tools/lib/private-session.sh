@@ -110,11 +110,25 @@ vell_tree() {
 # Last started, first ended: the programs go before their display.
 vell_cleanup() {
     exec 4>&- 2>/dev/null || true
-    local i
+    local i _
     for ((i = ${#vell_pids[@]} - 1; i >= 0; i--)); do
         kill $(vell_tree "${vell_pids[i]}") 2>/dev/null || true
+        # Each ends before what was started ahead of it: a program before its
+        # display, which it would otherwise lose while it exits.
+        for _ in $(seq 50); do
+            vell_alive "${vell_pids[i]}" || break
+            sleep 0.1
+        done
     done
     wait 2>/dev/null || true
+}
+
+# True while PID runs (an ended child waiting to be reaped does not count).
+vell_alive() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    [ "${stat%% *}" != Z ]
 }
 trap vell_cleanup EXIT
 
