@@ -61,7 +61,8 @@ void Form1::Text1_KeyPress(int& keyAscii) {
 }
 
 void Form1::Text1_Click() {
-    if (text1_->text() == QLatin1String(SearchPrompt))
+    // The box's defined text is its prompt, cleared by the first click.
+    if (text1_->text() == program_.form1.get(program_.roles.searchBox).text)
         text1_->setText(QString());
 }
 

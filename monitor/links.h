@@ -8,9 +8,6 @@
 
 namespace monitor {
 
-// The prompt the search box shows until the user clicks into it.
-inline constexpr auto SearchPrompt = "Forum Search";
-
 // prefix + the text as a query value + "+site%3A" + the official site. The
 // text is percent-encoded as UTF-8, so "&", "#" or "+" stay part of the query
 // instead of cutting it or adding parameters.
