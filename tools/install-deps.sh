@@ -25,6 +25,9 @@ packages=(
     # module resource tests: resource-only DLLs built at test time, and an
     # independent PE reader to compare with
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp python3-pefile
+    # accessibility tests: a private session bus, the accessibility bus and a
+    # client that reads the programs' trees as a screen reader does
+    dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
     # tools/fuzz.sh: libFuzzer
     clang-14 libclang-rt-14-dev
 )

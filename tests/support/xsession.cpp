@@ -20,10 +20,18 @@ XSession::XSession(Options options) : screenSize_(options.screen) {
     QStringList args{"-c",
                      R"(. "$0" || exit 1
 trap 'exit 1' TERM
+bus=$1; shift
 vell_start_desktop "$@" || exit 1
-echo "desktop $DISPLAY $vell_display_pid"
+case $bus in
+bus) vell_start_session_bus || exit 1 ;;
+accessibility) vell_start_accessibility || exit 1 ;;
+esac
+echo "desktop $DISPLAY $vell_display_pid ${DBUS_SESSION_BUS_ADDRESS:-}"
 while read -r _; do :; done)",
                      VELL_PRIVATE_SESSION_SH,
+                     options.accessibility ? "accessibility"
+                     : options.sessionBus  ? "bus"
+                                           : "none",
                      "--size",
                      QString("%1x%2").arg(options.screen.width()).arg(options.screen.height()),
                      "--colour",
@@ -35,6 +43,7 @@ while read -r _; do :; done)",
     desktop_ = std::make_unique<QProcess>();
     QProcessEnvironment env = environment();
     env.remove("DISPLAY");
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
     desktop_->setProcessEnvironment(env);
     desktop_->start("bash", args);
     // Xvfb, the window manager and the tray host each get some seconds.
@@ -45,7 +54,7 @@ while read -r _; do :; done)",
         desktop_->waitForReadyRead(100);
         said += desktop_->readAllStandardOutput();
     }
-    static const QRegularExpression line("^desktop (:\\d+) (\\d+)\n");
+    static const QRegularExpression line("^desktop (:\\d+) (\\d+) ?(\\S*)\n");
     const QRegularExpressionMatch started = line.match(QString::fromLocal8Bit(said));
     if (!started.hasMatch()) {
         error_ = QString::fromLocal8Bit(desktop_->readAllStandardError()).trimmed();
@@ -57,6 +66,7 @@ while read -r _; do :; done)",
     }
     display_ = started.captured(1);
     serverPid_ = started.captured(2).toLongLong();
+    sessionBus_ = started.captured(3);
 }
 
 XSession::~XSession() {
@@ -85,6 +95,8 @@ QProcessEnvironment XSession::environment() const {
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     env.remove("DBUS_SESSION_BUS_ADDRESS");
+    if (!sessionBus_.isEmpty())
+        env.insert("DBUS_SESSION_BUS_ADDRESS", sessionBus_);
     return env;
 }
 

@@ -21,6 +21,10 @@ public:
     struct Options {
         bool windowManager = true;
         bool trayHost = false;
+        // A private session bus (DBUS_SESSION_BUS_ADDRESS of the programs
+        // started here); accessibility adds the enabled accessibility bus.
+        bool sessionBus = false;
+        bool accessibility = false;
         QSize screen{1024, 768};
     };
     explicit XSession(Options options);
@@ -30,6 +34,7 @@ public:
     bool ok() const { return error_.isEmpty(); }
     const QString& error() const { return error_; }
     QString display() const { return display_; }
+    QString sessionBus() const { return sessionBus_; }
     QProcessEnvironment environment() const;
 
     // Starts a program on this display; it is killed when the session ends.
@@ -58,6 +63,7 @@ public:
 private:
     QSize screenSize_;
     QString display_;
+    QString sessionBus_;
     qint64 serverPid_ = -1;
     QString error_;
     std::unique_ptr<QProcess> desktop_; // the shell holding the desktop

@@ -12,6 +12,9 @@
 #   vell_start_desktop [--size WxH] [--colour COLOUR] [--no-window-manager] [--no-tray]
 #                                       sets DISPLAY and vell_display_pid
 #   vell_stop_desktop
+#   vell_start_session_bus              a private D-Bus session bus (exports its address)
+#   vell_start_accessibility            the accessibility bus on it, enabled as a
+#                                       running screen reader enables it
 # Realm and driving, for the scripts that run the real programs:
 #   vell_start_realm LOG COMMAND...     then vell_realm_say "down ch2", "quit"...
 #   vell_realm_endpoints LOG; vell_window [PID]; vell_click WINDOW X Y; vell_focus WINDOW
@@ -234,6 +237,39 @@ vell_stop_desktop() {
     vell_pids=("${keep[@]}")
     vell_desktop_pids=()
     unset DISPLAY vell_display_pid
+}
+
+# A private session bus for what runs here: notifications, the one-instance
+# name and the accessibility bus meet nobody else's.
+vell_start_session_bus() {
+    local said
+    said=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 4>&-) || {
+        echo "error: dbus-daemon did not start (is the dbus package installed?)" >&2
+        return 1
+    }
+    export DBUS_SESSION_BUS_ADDRESS=${said%%$'\n'*}
+    vell_desktop_started "${said##*$'\n'}"
+}
+
+vell_accessibility_enabled() {
+    gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.freedesktop.DBus.Properties.Get org.a11y.Status IsEnabled | grep -q true
+}
+
+# The accessibility bus, switched on through its IsEnabled property as a
+# screen reader does, so programs build their accessible trees as for a user.
+vell_start_accessibility() {
+    [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || vell_start_session_bus || return 1
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 4>&- &
+    vell_desktop_started $!
+    vell_until 10 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.a11y.Bus.GetAddress || {
+        echo "error: the accessibility bus did not start (is at-spi2-core installed?)" >&2
+        return 1
+    }
+    gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' >/dev/null &&
+        vell_until 5 vell_accessibility_enabled
 }
 
 # The realm (COMMAND: its binary and arguments, or a tracer before it) reads
