@@ -18,12 +18,14 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
       program_(program), desktop_(desktop), twipsPerPixel_(options.twipsPerPixel) {
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);
+    setAccessibleName(program_.name); // the caption is what the definition says
     setFont(toQFont(program_.form1.font));
     if (!program_.form1.icon.isEmpty())
         setWindowIcon(QIcon(pictures_.pixmap(program_.form1.icon)));
     skin_ = program_.form1.get(program_.roles.picture).picture;
 
-    controls_ = buildControls(program_.form1, this, options, pictures_);
+    controls_ = buildControls(program_.form1, this, options, pictures_,
+                              {program_.roles.hide, program_.roles.close});
     cycle_ = std::make_unique<ProbeCycle>(program_, controls_);
     tray_ = std::make_unique<TrayPresence>(program_, controls_, *desktop_.tray, *this, *cycle_);
     // Every tick and Refresh asks for a fresh summary; a timed pass reloads

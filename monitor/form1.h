@@ -19,6 +19,7 @@
 #include "monitor/traypresence.h"
 
 #include <QPoint>
+#include <QRegion>
 #include <QWidget>
 
 #include <memory>
@@ -92,6 +93,9 @@ protected:
 
 private:
     void loadPage(); // the embedded page, where the program has one
+    bool pageShown() const;
+    // Only controls a user sees take the focus: inside the shape, not under the page.
+    void followVisibleControls();
     void wireCommands();
     void place();
 
@@ -105,6 +109,7 @@ private:
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<vell::StdPicture> picBackground_; // the picture control's Picture object
     std::unique_ptr<vell::cDIBSectionRegion> cRegion_;
+    QRegion shape_;                           // the region's pixels: what of the window shows
     std::unique_ptr<WebBrowser> webBrowser1_; // programs with an embedded page
     double parkedLeft_ = 0;                   // the browser's own left, outside the shape
     QLineEdit* text1_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace monitor {
 
@@ -18,7 +19,15 @@ void Form1::wireCommands() {
     };
     onClick(role.refresh, [this] { Command1_Click(); });
     onClick(role.search, [this] { Command2_Click(); });
-    onClick(role.logToggle, [this] { Command8_Click(); });
+    if (webBrowser1_) {
+        // Checkable, so assistive technology hears whether the log is shown. A
+        // click and a screen reader's toggle action both arrive as toggled.
+        auto* toggle = controls_.get<QPushButton>(role.logToggle);
+        toggle->setCheckable(true);
+        connect(toggle, &QPushButton::toggled, this, [this] { Command8_Click(); });
+    } else {
+        onClick(role.logToggle, [this] { Command8_Click(); });
+    }
     for (const forms::Link& link : program_.links)
         onClick(link.control, [this, control = link.control] { OpenLink(control); });
     connect(controls_.get<LabelControl>(role.hide), &LabelControl::clicked, this,
@@ -66,18 +75,27 @@ void Form1::Text1_Click() {
         text1_->setText(QString());
 }
 
+bool Form1::pageShown() const {
+    // Read as single precision: any position but exactly the shown one counts
+    // as parked.
+    return webBrowser1_ &&
+           static_cast<float>(webBrowser1_->Left()) == static_cast<float>(program_.page.shownLeft);
+}
+
 void Form1::Command8_Click() {
     if (!webBrowser1_)
         return; // no embedded page: the button does nothing
-    // Read as single precision: any position but exactly the shown one counts
-    // as parked.
-    const auto shown = static_cast<float>(program_.page.shownLeft);
-    if (static_cast<float>(webBrowser1_->Left()) == shown) {
+    if (pageShown()) {
         webBrowser1_->setLeft(parkedLeft_); // outside the shape; the page stays as it is
-        return;
+    } else {
+        webBrowser1_->setLeft(program_.page.shownLeft);
+        webBrowser1_->Navigate(program_.page.url);
     }
-    webBrowser1_->setLeft(program_.page.shownLeft);
-    webBrowser1_->Navigate(program_.page.url);
+    // The controls under the shown page leave the tab chain; parked, they come back.
+    followVisibleControls();
+    auto* toggle = controls_.get<QPushButton>(program_.roles.logToggle);
+    const QSignalBlocker quiet(toggle); // only says where the page is now
+    toggle->setChecked(pageShown());
 }
 
 void Form1::loadPage() {

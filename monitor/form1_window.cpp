@@ -3,6 +3,7 @@
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
 #include "monitor/form2.h"
+#include "monitor/regionpixels.h"
 #include "monitor/trayicondata.h"
 
 #include <QCloseEvent>
@@ -21,6 +22,7 @@ void Form1::Form_Load() {
     // The window takes the picture's exact size (its pixels, not the
     // picture's HIMETRIC numbers read as twips).
     resize(picBackground_->widthPixels(), picBackground_->heightPixels());
+    setFixedSize(size()); // one size: the window manager offers no resizing or maximising
     {
         vell::cDIBSection dib(*desktop_.gdi);
         dib.CreateFromPicture(*picBackground_);
@@ -28,6 +30,7 @@ void Form1::Form_Load() {
             cRegion_ = std::make_unique<vell::cDIBSectionRegion>(*desktop_.gdi);
         cRegion_->Create(dib, 0);
         cRegion_->setApplied(hWnd(), true);
+        shape_ = regionPixels(*desktop_.gdi, cRegion_->hRgn());
         // The skin is the window's background (paintEvent), drawn at 0, 0.
         desktop_.windows->SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         FillTrayIcon();
@@ -39,8 +42,22 @@ void Form1::Form_Load() {
         cycle_->showCountdown();
         loadPage(); // parked outside the shape, the page loads out of sight
     }               // the surface goes here; the region keeps what it needs
-    // As the forms runtime does: the focus starts on the lowest tab index.
-    controls_.get<QWidget>(program_.roles.picture)->setFocus();
+    // The focus starts on the lowest tab index that a user can see.
+    followVisibleControls();
+    if (QWidget* first = controls_.tabChain().first())
+        first->setFocus();
+}
+
+void Form1::followVisibleControls() {
+    if (!cRegion_)
+        return; // not loaded: no shape yet, and the chain stays as built
+    QRegion covered;
+    if (pageShown()) {
+        QRect page = program_.form1.get(program_.page.browser).pixelRect(twipsPerPixel_);
+        page.moveLeft(program_.page.shownLeft);
+        covered = page;
+    }
+    controls_.tabChain().show(shape_, covered);
 }
 
 void Form1::place() {

@@ -22,9 +22,9 @@ ProbeCycle::ProbeCycle(const forms::Program& program, const ControlSet& controls
         p.indicator = controls.get<LabelControl>(def.indicator);
         p.upText = QString(program.indicators.up).replace("%1", def.name);
         p.downText = QString(program.indicators.down).replace("%1", def.name);
+        p.name = def.name;
         p.spoken = def.spoken;
-        // Colours are not everyone's: the state is also said in words.
-        p.indicator->setAccessibleName(p.spoken + ": not checked yet");
+        say(p, "not checked yet");
         const int r = static_cast<int>(row);
         connect(p.socket, &Winsock::Connected, this, [this, r] { connected(r); });
         connect(p.socket, &Winsock::Error, this, [this, r] { failed(r); });
@@ -35,7 +35,7 @@ ProbeCycle::ProbeCycle(const forms::Program& program, const ControlSet& controls
 void ProbeCycle::connectAll() {
     for (ProbeEntry& p : probes_) {
         p.socket->Connect();
-        p.indicator->setAccessibleName(p.spoken + ": checking");
+        say(p, "checking");
     }
 }
 
@@ -53,7 +53,7 @@ void ProbeCycle::connected(int row) {
     ProbeEntry& p = probes_.at(static_cast<size_t>(row));
     p.indicator->setCaption(p.upText);
     p.indicator->setForeColor(IndicatorUp);
-    p.indicator->setAccessibleName(p.spoken + ": up");
+    say(p, "up");
     p.socket->Close();
 }
 
@@ -61,8 +61,21 @@ void ProbeCycle::failed(int row) {
     ProbeEntry& p = probes_.at(static_cast<size_t>(row));
     p.indicator->setForeColor(IndicatorDown);
     p.indicator->setCaption(p.downText);
-    p.indicator->setAccessibleName(p.spoken + ": down");
+    say(p, "down");
     // The socket stays in its error state until the next pass closes it.
+}
+
+void ProbeCycle::say(ProbeEntry& p, const QString& state) {
+    // The ticker's one-letter captions get their server's name before them.
+    const QString caption = p.indicator->caption();
+    const QString name = caption.contains(p.name) ? caption : p.name + ": " + caption;
+    // Set only when it changes: each setting is announced.
+    if (p.indicator->accessibleName() != name)
+        p.indicator->setAccessibleName(name);
+    // Colours are not everyone's: the state is also said in words.
+    const QString description = p.spoken + ": " + state;
+    if (p.indicator->accessibleDescription() != description)
+        p.indicator->setAccessibleDescription(description);
 }
 
 void ProbeCycle::startPass() {
@@ -90,7 +103,12 @@ void ProbeCycle::refresh() {
 }
 
 void ProbeCycle::showCountdown() {
-    countdown_->setCaption(QString::number(ticks_ - lTicks_) + "...");
+    const int left = ticks_ - lTicks_;
+    countdown_->setCaption(QString::number(left) + "...");
+    // The caption's number in words, for a screen reader.
+    countdown_->setAccessibleDescription(left == 1
+                                             ? QString("1 minute to the next check")
+                                             : QString("%1 minutes to the next check").arg(left));
 }
 
 void ProbeCycle::stop() {

@@ -44,6 +44,9 @@ signals:
 
 private:
     void startPass(); // black indicators, then every probe closed and connected again
+    // An indicator to a screen reader: its name holds what it shows, its
+    // description says the server's state in words.
+    static void say(ProbeEntry& p, const QString& state);
 
     std::array<ProbeEntry, 6> probes_{};
     QTimer* timer_ = nullptr;

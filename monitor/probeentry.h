@@ -15,6 +15,7 @@ struct ProbeEntry {
     LabelControl* indicator = nullptr;
     QString upText;   // caption when the server accepted
     QString downText; // caption when the attempt failed
+    QString name;     // the server's name players read, e.g. "Login"
     QString spoken;   // the server as a screen reader names it, e.g. "Login server"
 };
 

@@ -160,7 +160,7 @@ struct Roles {
     QString logToggle;      // shows or parks the embedded page
     QString countdown;      // the label counting the minutes to the next pass
     QString countdownTimer; // its one-minute tick
-    QString picture;        // the window's face, size and shape; first focus
+    QString picture;        // the window's face, size and shape
     QString exitItem;       // the hidden window's menu item that ends the program
 };
 

@@ -1,5 +1,8 @@
-// The live controls of one form, found by their definition names.
+// The live controls of one form, found by their definition names, and the
+// keyboard's way through them.
 #pragma once
+
+#include "monitor/controls/tabchain.h"
 
 #include <QObject>
 #include <QString>
@@ -27,8 +30,12 @@ public:
         throw std::logic_error("window definition lacks control " + name.toStdString());
     }
 
+    TabChain& tabChain() { return tabChain_; }
+    const TabChain& tabChain() const { return tabChain_; }
+
 private:
     std::map<QString, QObject*> controls_;
+    TabChain tabChain_;
 };
 
 } // namespace monitor

@@ -1,5 +1,7 @@
 #include "monitor/controls/formbuilder.h"
 
+#include "monitor/controls/commandbutton.h"
+#include "monitor/controls/hotspot.h"
 #include "monitor/controls/labelcontrol.h"
 #include "monitor/controls/picturebutton.h"
 #include "monitor/controls/pictures.h"
@@ -29,21 +31,22 @@ Qt::Alignment toQt(forms::Alignment a) {
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-QWidget* makeLabel(const forms::Control& c, QWidget* parent) {
-    auto* label = new LabelControl(parent);
+QWidget* makeLabel(const forms::Control& c, QWidget* parent, bool hotspot) {
+    auto* label = hotspot ? new Hotspot(parent) : new LabelControl(parent);
     label->setCaption(c.text);
     label->setAlignment(toQt(c.alignment));
     if (c.foreColor)
         label->setForeColor(*c.foreColor);
     if (c.backColor && !c.transparent)
         label->setBackColor(*c.backColor);
-    label->setFocusPolicy(Qt::NoFocus);
+    if (!hotspot)
+        label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
 
 QWidget* makeButton(const forms::Control& c, QWidget* parent, Pictures& pictures) {
     auto* button = c.picture.isEmpty()
-                       ? new QPushButton(c.text, parent)
+                       ? new CommandButton(c.text, parent)
                        : new PictureButton(c.text, pictures.pixmap(c.picture), parent);
     if (c.backColor) {
         QPalette p = button->palette();
@@ -64,10 +67,11 @@ QWidget* makePicture(const forms::Control& c, QWidget* parent, Pictures& picture
     return picture;
 }
 
-QObject* makeControl(const forms::Control& c, QWidget* parent, Pictures& pictures) {
+QObject* makeControl(const forms::Control& c, QWidget* parent, Pictures& pictures,
+                     const QStringList& hotspots) {
     switch (c.kind) {
     case forms::ControlKind::Label:
-        return makeLabel(c, parent);
+        return makeLabel(c, parent, hotspots.contains(c.name));
     case forms::ControlKind::CommandButton:
         return makeButton(c, parent, pictures);
     case forms::ControlKind::TextBox:
@@ -126,11 +130,10 @@ QFont toQFont(const forms::Font& f) {
 }
 
 ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options,
-                         Pictures& pictures) {
+                         Pictures& pictures, const QStringList& hotspots) {
     ControlSet set;
-    std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const forms::Control& c : form.controls) {
-        QObject* control = makeControl(c, parent, pictures);
+        QObject* control = makeControl(c, parent, pictures, hotspots);
         if (!control)
             continue;
         control->setObjectName(c.name);
@@ -138,13 +141,10 @@ ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOp
         if (auto* w = qobject_cast<QWidget*>(control)) {
             placeWidget(w, c, options.twipsPerPixel);
             if (w->focusPolicy() != Qt::NoFocus)
-                tabOrder.emplace_back(c.tabIndex, w);
+                set.tabChain().add(c.tabIndex, w);
         }
     }
-    std::stable_sort(tabOrder.begin(), tabOrder.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    set.tabChain().link();
     return set;
 }
 

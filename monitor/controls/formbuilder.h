@@ -6,6 +6,8 @@
 #include "monitor/controls/controlset.h"
 #include "monitor/platform/webbrowser.h"
 
+#include <QStringList>
+
 class QFont;
 class QWidget;
 
@@ -21,9 +23,11 @@ struct BuildOptions {
 };
 
 // Every control but the embedded browser, which the window makes itself
-// (it is no widget of ours: see WebBrowser).
+// (it is no widget of ours: see WebBrowser), and their tab chain. The labels
+// named in hotspots act when clicked: they are made Hotspots, which take the
+// focus and are pressed by keys and by assistive technology.
 ControlSet buildControls(const forms::Form& form, QWidget* parent, const BuildOptions& options,
-                         Pictures& pictures);
+                         Pictures& pictures, const QStringList& hotspots = {});
 
 QFont toQFont(const forms::Font& font);
 

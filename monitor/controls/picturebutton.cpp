@@ -6,12 +6,12 @@
 namespace monitor {
 
 PictureButton::PictureButton(const QString& caption, const QPixmap& picture, QWidget* parent)
-    : QPushButton(caption, parent), picture_(picture) {}
+    : CommandButton(caption, parent), picture_(picture) {}
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QStylePainter p(this);
     QStyleOptionButton face;
-    initStyleOption(&face);
+    initFace(&face);
     face.text.clear();
     face.icon = {};
     p.drawControl(QStyle::CE_PushButtonBevel, face);

@@ -4,12 +4,13 @@
 // the caption stays the button's text and its accessible name.
 #pragma once
 
+#include "monitor/controls/commandbutton.h"
+
 #include <QPixmap>
-#include <QPushButton>
 
 namespace monitor {
 
-class PictureButton : public QPushButton {
+class PictureButton : public CommandButton {
     Q_OBJECT
 public:
     PictureButton(const QString& caption, const QPixmap& picture, QWidget* parent = nullptr);

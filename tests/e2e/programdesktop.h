@@ -15,6 +15,10 @@ namespace e2e {
 
 class ProgramDesktop : public ::testing::Test {
 protected:
+    explicit ProgramDesktop(e2e::XSession::Options options = {.windowManager = true,
+                                                              .trayHost = true})
+        : x(options) {}
+
     void SetUp() override {
         ASSERT_TRUE(x.ok()) << qPrintable(x.error());
         ASSERT_TRUE(bin.isValid());
@@ -95,7 +99,7 @@ protected:
             5000);
     }
 
-    XSession x{{.windowManager = true, .trayHost = true}};
+    XSession x;
     QTemporaryDir bin;
     QProcess* realm = nullptr;
     QProcess* program = nullptr;

@@ -18,7 +18,8 @@ class BuiltTicker : public ::testing::Test {
 protected:
     void SetUp() override {
         monitor::installFontSubstitutes();
-        controls = monitor::buildControls(program.form1, &host, {}, pictures);
+        controls = monitor::buildControls(program.form1, &host, {}, pictures,
+                                          {program.roles.hide, program.roles.close});
     }
     forms::Program program = forms::tallowbar();
     QWidget host;
@@ -52,16 +53,23 @@ TEST_F(BuiltTicker, IndicatorLabelsAreWhiteSerifRightAlignedAndNeverTakeFocus) {
     EXPECT_TRUE(controls.get<QWidget>("Label3")->font().bold());
 }
 
-TEST_F(BuiltTicker, FocusRunsInTabIndexOrder) {
+TEST_F(BuiltTicker, FocusRunsInTabIndexOrderThroughTheHotspotsToo) {
     QStringList order;
     QWidget* w = controls.get<QWidget>("PicBackground");
-    for (int i = 0; i < 10; ++i, w = w->nextInFocusChain()) {
+    for (int i = 0; i < 12; ++i, w = w->nextInFocusChain()) {
         while (w->focusPolicy() == Qt::NoFocus)
             w = w->nextInFocusChain();
         order << w->objectName();
     }
-    EXPECT_EQ(order, QStringList({"PicBackground", "Command1", "Text1", "Command2", "Command3",
-                                  "Command4", "Command5", "Command6", "Command7", "Command8"}));
+    const QStringList inTabOrder{"PicBackground", "Command1", "Text1",    "Command2",
+                                 "Label2",        "Label3",   "Command3", "Command4",
+                                 "Command5",      "Command6", "Command7", "Command8"};
+    EXPECT_EQ(order, inTabOrder);
+    QStringList stops;
+    for (QWidget* stop : controls.tabChain().stops())
+        stops << stop->objectName();
+    EXPECT_EQ(stops, inTabOrder) << "every one a stop while no shape is given";
+    EXPECT_EQ(controls.get<QWidget>("Label4")->focusPolicy(), Qt::NoFocus) << "no hotspot";
 }
 
 TEST_F(BuiltTicker, TimersAndSocketsCarryTheirSettings) {

@@ -40,6 +40,8 @@ TEST_P(ProgramWindow, LoadShapesStacksFillsPlacesThenProbesAndReleasesTheSurface
     EXPECT_TRUE(fakes.log.contains(QString("SetWindowPos(%1,-1,0,0,0,0,3)").arg(form->hWnd())));
 
     EXPECT_EQ(form->size(), skinSize()) << "the picture's own size";
+    EXPECT_EQ(form->minimumSize(), skinSize()) << "and its only one";
+    EXPECT_EQ(form->maximumSize(), skinSize());
     EXPECT_EQ(
         fakes.gdi.calls("SetWindowRgn").first(),
         QString("SetWindowRgn(%1,#%2,1)").arg(form->hWnd()).arg(form->region()->hRgn(), 0, 16));
