@@ -15,6 +15,9 @@ namespace e2e {
 
 class ProgramDesktop : public ::testing::Test {
 protected:
+    ProgramDesktop() : ProgramDesktop({.windowManager = true, .trayHost = true}) {}
+    explicit ProgramDesktop(XSession::Options options) : x(options) {}
+
     void SetUp() override {
         ASSERT_TRUE(x.ok()) << qPrintable(x.error());
         ASSERT_TRUE(bin.isValid());
@@ -95,7 +98,7 @@ protected:
             5000);
     }
 
-    XSession x{{.windowManager = true, .trayHost = true}};
+    XSession x;
     QTemporaryDir bin;
     QProcess* realm = nullptr;
     QProcess* program = nullptr;
