@@ -66,8 +66,9 @@ bool PageHost::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool PageHost::event(QEvent* event) {
-    // The view's window never becomes the active one, so its widgets never
-    // get the focus from Qt: the host's focus and keys are the page's.
+    // Qt activates the top-level window above a window that sits inside
+    // another, so the view's never becomes the active one and its widgets
+    // never get the focus from Qt: the host's focus and keys are the page's.
     QWidget* page = pageFocus();
     switch (event->type()) {
     case QEvent::FocusIn:
@@ -90,6 +91,7 @@ bool PageHost::event(QEvent* event) {
     case QEvent::KeyRelease:
         if (page)
             QCoreApplication::sendEvent(page, event);
+        event->accept(); // the page's, whether it used it or not: not the panel's
         return true;
     default:
         return QWidget::event(event);
