@@ -86,10 +86,10 @@ protected:
     // document is not under the panel's window.
     std::vector<Node> pageNodes(const std::vector<Node>& nodes) const {
         const QString extents = QString("@%1,%2,%3x%4")
-                                   .arg(geometry.x())
-                                   .arg(geometry.y())
-                                   .arg(geometry.width())
-                                   .arg(geometry.height());
+                                    .arg(geometry.x())
+                                    .arg(geometry.y())
+                                    .arg(geometry.width())
+                                    .arg(geometry.height());
         for (size_t i = 0; i < nodes.size(); ++i) {
             if (!nodes[i].line.startsWith("document web"))
                 continue;
