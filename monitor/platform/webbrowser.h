@@ -21,6 +21,9 @@ public:
     virtual void setLeft(double pixels) = 0;
     // Starts loading url and returns at once; the outcome is not reported.
     virtual void Navigate(const QString& url) = 0;
+    // The control that shows and parks the page: the page follows it in the
+    // tab chain, and the keyboard goes back to it from the page on Escape.
+    virtual void setToggle(QWidget* toggle) { (void)toggle; }
 };
 
 // Makes the control as a child of parent, at geometry (pixels).

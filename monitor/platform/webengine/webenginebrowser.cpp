@@ -1,6 +1,10 @@
 #include "monitor/platform/webengine/webenginebrowser.h"
 
+#include "monitor/platform/webengine/pagehost.h"
+
+#include <QByteArray>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QOpenGLWidget>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -8,6 +12,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <cstdio>
 
 namespace monitor::webengine {
 
@@ -32,19 +37,36 @@ void primeForTextureChildren(QWidget* window) {
     primer->hide();
 }
 
+// The view's window hangs inside the panel's, which needs a platform that
+// parents windows: X11 and Wayland do; the offscreen and other single-window
+// platforms cannot, and Qt falls over there. Says so once.
+bool platformParentsWindows() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "xcb" || platform.startsWith("wayland"))
+        return true;
+    static bool said = false;
+    if (!said)
+        std::fprintf(
+            stderr, "%s: the %s platform cannot hold the embedded page: shown without it\n",
+            qPrintable(QCoreApplication::applicationName().toLower()), qPrintable(platform));
+    said = true;
+    return false;
+}
+
 } // namespace
 
 // Puts the view into the panel's window once that exists: the panel is made
 // native when it is first shown, after the browser. The page takes the mouse
-// (clicks, the wheel, its scroll bar); the keyboard stays with the panel, as
-// Qt does not follow the X focus into a window inside another.
+// (clicks, the wheel, its scroll bar) in its window; Qt keeps the keyboard
+// with the panel's window, so the page's host there passes the keys on.
 class WebEngineBrowser::Embedder final : public QObject {
 public:
-    Embedder(QWebEngineView& view, QWidget& panel, QRect geometry)
-        : view_(view), panel_(panel), geometry_(geometry) {
+    Embedder(PageView& view, QWidget& panel, QRect geometry)
+        : view_(view), panel_(panel), host_(new PageHost(panel, view)), geometry_(geometry) {
         panel_.installEventFilter(this);
         embed();
     }
+    ~Embedder() override { delete host_; }
 
     // By the client area: a window's move() places its frame, and Qt takes
     // the panel for the view's frame, so it would land the view's own offset
@@ -52,7 +74,11 @@ public:
     void moveLeft(int left) {
         geometry_.moveLeft(left);
         view_.setGeometry(geometry_);
+        if (host_)
+            host_->follow(geometry_);
     }
+
+    PageHost* host() const { return host_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -77,6 +103,8 @@ private:
         panelWindow_ = panel;
         viewWindow_ = view;
         view->setParent(panel);
+        if (host_)
+            host_->watch(view);
         // A window deletes its child windows: the view's is taken back first.
         connect(panel, &QObject::destroyed, this, [this] {
             view_.hide();
@@ -84,6 +112,8 @@ private:
         });
         view_.setGeometry(geometry_);
         view_.show();
+        if (host_)
+            host_->follow(geometry_);
     }
 
     void detach() {
@@ -93,20 +123,26 @@ private:
         viewWindow_ = nullptr;
     }
 
-    QWebEngineView& view_;
+    PageView& view_;
     QWidget& panel_;
-    QRect geometry_; // in the panel's pixels
+    QPointer<PageHost> host_; // the panel's child
+    QRect geometry_;          // in the panel's pixels
     QPointer<QWindow> panelWindow_;
     QPointer<QWindow> viewWindow_;
 };
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
-    : profile_(new QWebEngineProfile), view_(new QWebEngineView), left_(geometry.left()) {
+    : left_(geometry.left()) {
+    if (!platformParentsWindows())
+        return; // no page: the browser keeps its position and loads nothing
+    profile_ = new QWebEngineProfile;
+    auto* view = new PageView;
+    view_ = view;
     view_->setObjectName("WebBrowser1");
     view_->setWindowFlags(Qt::FramelessWindowHint);
     view_->setPage(new QWebEnginePage(profile_, view_));
     primeForTextureChildren(view_);
-    embedder_ = std::make_unique<Embedder>(*view_, *parent->window(), geometry);
+    embedder_ = std::make_unique<Embedder>(*view, *parent->window(), geometry);
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
@@ -121,12 +157,22 @@ void WebEngineBrowser::setLeft(double pixels) {
         embedder_->moveLeft(int(std::lround(pixels)));
 }
 
+void WebEngineBrowser::setToggle(QWidget* toggle) {
+    if (embedder_ && embedder_->host())
+        embedder_->host()->followInTabOrder(toggle);
+}
+
 void WebEngineBrowser::Navigate(const QString& url) {
     if (view_)
         view_->load(QUrl(url)); // returns at once; the outcome is the page's own business
 }
 
 BrowserFactory webEngineBrowsers() {
+    // The web engine keeps its pages out of the accessible tree on Linux
+    // unless asked, so a screen reader would find the update log empty. Asked
+    // here, before the engine starts, unless the user says otherwise.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", QByteArray("1"));
     return [](QWidget* parent, const QRect& geometry) -> std::unique_ptr<monitor::WebBrowser> {
         return std::make_unique<WebEngineBrowser>(parent, geometry);
     };

@@ -22,16 +22,19 @@ public:
     double Left() const override { return left_; }
     void setLeft(double pixels) override;
     void Navigate(const QString& url) override;
+    void setToggle(QWidget* toggle) override;
 
 private:
     class Embedder;
 
-    QWebEngineProfile* profile_; // outlives the view's page, so it goes last
+    QWebEngineProfile* profile_ = nullptr; // outlives the view's page, so it goes last
     QPointer<QWebEngineView> view_;
     double left_;
     std::unique_ptr<Embedder> embedder_;
 };
 
+// Also asks the web engine for accessible pages: call before the application
+// starts.
 BrowserFactory webEngineBrowsers();
 
 } // namespace monitor::webengine
