@@ -46,6 +46,10 @@ public:
     void ExitProgram();
     void Label2_Click();
     void Label3_Click() { ExitProgram(); }
+    // Hidden or minimised, the window comes back: shown, restored, raised and
+    // given the keyboard. The tray icon's left press and a later start of the
+    // program both come here.
+    void bringBack();
     void mnuExit_Click() { ExitProgram(); }
 
     // Probe cycle.

@@ -155,10 +155,20 @@ void Form1::Form_Unload() {
 }
 
 void Form1::Form_MouseMove(double x) {
-    if (std::lround(x) == WM_LBUTTONDOWN && !isVisible()) {
+    if (std::lround(x) == WM_LBUTTONDOWN)
+        bringBack();
+}
+
+void Form1::bringBack() {
+    if (ended_)
+        return;
+    // A window minimised while no tray host ran stays visible, minimised on
+    // the taskbar: it comes back as well as a hidden one.
+    if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!isVisible())
         setVisible(true);
-    }
+    desktop_.windows->SetForegroundWindow(hWnd());
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -3,9 +3,12 @@
 #include "monitor/application.h"
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
+#include "monitor/platform/dbus/singleinstance.h"
+#include "monitor/platform/qt/displayname.h"
 #include "monitor/platform/qt/displaysetup.h"
 #include "monitor/platform/qt/qtdesktop.h"
 #include "monitor/platform/qt/qtmessagebox.h"
+#include "monitor/runonce.h"
 
 #include <QScreen>
 
@@ -17,6 +20,9 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     qt::prepareDisplay(name.constData());
     if (!qt::displayReachable(name.constData()))
         return 1;
+    QStringList arguments; // as started: the application takes Qt's options out
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     Application app(argc, argv);
     QApplication::setApplicationName(program.name);
     QApplication::setApplicationVersion(program.fileVersion);
@@ -27,12 +33,11 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     BuildOptions options;
     options.twipsPerPixel = twipsPerPixel(QGuiApplication::primaryScreen());
     options.browserFactory = browser;
+    dbus::SingleInstance instance(program.name,
+                                  qt::sharedDisplay(QGuiApplication::platformName(), arguments));
     const qt::SystemDesktop system; // after the application, and gone before it
-    Form1 form(program, system.desktop(), options);
-    app.endOnSignals([&form] { form.ExitProgram(); });
-    form.Form_Load();
-    form.show();
-    return app.exec();
+    return runOnce(program, system.desktop(), instance, options,
+                   [&app](Form1& form) { app.endOnSignals([&form] { form.ExitProgram(); }); });
 }
 
 } // namespace monitor

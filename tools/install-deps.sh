@@ -15,6 +15,8 @@ packages=(
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
     # the demo and the tests' private network namespace (ip link set lo up)
     iproute2 util-linux
+    # single-instance tests: a private session bus
+    dbus-daemon
     # the loopback guard: every connect of the programs
     strace
     # install and package checks: desktop entries, AppStream metainfo, lintian,

@@ -34,6 +34,8 @@ public:
     // the mouse until the button is released. Returns 0 when it cannot.
     virtual std::intptr_t SendMessageA(gdi::HWND hWnd, std::uint32_t message, std::uintptr_t wParam,
                                        std::intptr_t lParam) = 0;
+    // Raises the shown window and gives it the keyboard.
+    virtual bool SetForegroundWindow(gdi::HWND hWnd) = 0;
 };
 
 // The notification area.

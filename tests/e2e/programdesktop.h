@@ -37,7 +37,7 @@ protected:
     }
 
     void startProgram(const QString& binary, bool webEngine = false) {
-        QProcessEnvironment env;
+        QProcessEnvironment env = programEnvironment;
         env.insert("PATH", bin.path() + ":" + qEnvironmentVariable("PATH"));
         // The web engine will not run as root with its sandbox on; tests only.
         env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -100,6 +100,7 @@ protected:
     }
 
     XSession x;
+    QProcessEnvironment programEnvironment; // what a test adds to the program's
     QTemporaryDir bin;
     QProcess* realm = nullptr;
     QProcess* program = nullptr;

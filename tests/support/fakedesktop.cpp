@@ -28,6 +28,13 @@ std::intptr_t FakeWindowShell::SendMessageA(gdi::HWND hWnd, std::uint32_t messag
     return moveResult;
 }
 
+bool FakeWindowShell::SetForegroundWindow(gdi::HWND hWnd) {
+    log_ << QString("SetForegroundWindow(%1)").arg(hWnd);
+    if (onSetForegroundWindow)
+        onSetForegroundWindow();
+    return true;
+}
+
 bool FakeNotifyShell::Shell_NotifyIcon(std::uint32_t message, const monitor::TrayIconData& data) {
     log_ << QString("Shell_NotifyIcon(%1,%2)").arg(message).arg(data.tip());
     records.emplace_back(message, data.toAnsi());

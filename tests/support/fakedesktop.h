@@ -23,8 +23,10 @@ public:
     bool ReleaseCapture() override;
     std::intptr_t SendMessageA(gdi::HWND hWnd, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
+    bool SetForegroundWindow(gdi::HWND hWnd) override;
     std::intptr_t moveResult = 1; // what the window manager answers to a caption drag
     std::function<void()> onSetWindowPos;
+    std::function<void()> onSetForegroundWindow;
 
 private:
     QStringList& log_;

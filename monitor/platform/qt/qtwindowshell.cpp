@@ -46,4 +46,13 @@ std::intptr_t QtWindowShell::SendMessageA(gdi::HWND hWnd, std::uint32_t message,
     return w->startSystemMove() ? 1 : 0;
 }
 
+bool QtWindowShell::SetForegroundWindow(gdi::HWND hWnd) {
+    QWindow* w = gdi::qt::windowFor(hWnd);
+    if (!w)
+        return false;
+    w->raise();
+    w->requestActivate();
+    return true;
+}
+
 } // namespace monitor::qt

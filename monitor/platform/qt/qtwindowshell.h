@@ -14,6 +14,7 @@ public:
     bool ReleaseCapture() override;
     std::intptr_t SendMessageA(gdi::HWND hWnd, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
+    bool SetForegroundWindow(gdi::HWND hWnd) override;
 };
 
 } // namespace monitor::qt
