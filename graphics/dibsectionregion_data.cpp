@@ -103,9 +103,10 @@ bool cDIBSectionRegion::LoadFromResource(const QVariant& vID, const QString& sDL
         return RegionFromBytes(bytes);
     }
     // The module stays open until this member returns, whichever way.
-    const std::unique_ptr<ModuleFile> module = ModuleFile::open(sDLL);
-    if (!module)
-        raise(ModuleNotOpened);
+    QString why;
+    const std::unique_ptr<ModuleFile> module = ModuleFile::open(sDLL, &why);
+    if (!module) // the standard words, and which way the open failed
+        raise(ModuleNotOpened, QString(standardDescription(ModuleNotOpened)) + ": " + why);
     const auto entry = module->resources().find(id.digits.isEmpty() ? id.text : "#" + id.digits);
     if (!entry)
         raise(RegionResourceNotFound, "Resource with ID " + id.text + " could not be found");

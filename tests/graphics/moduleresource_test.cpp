@@ -159,9 +159,22 @@ TEST_F(Modules, FilesThatAreNotModulesGive26013AndChangeNothing) {
     writeFile(dir.filePath("many.dll"), manySections);
     writeFile(dir.filePath("empty.dll"), {});
     const int fds = openDescriptors();
-    for (const char* name : {"missing.dll", "text.dll", "nope.dll", "many.dll", "empty.dll", "."}) {
-        EXPECT_EQ(raised([&] { region.LoadFromResource(101, dir.filePath(name)); }),
-                  "26013|Can't open DLL for Resource Access")
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.dll")));
+    // The number stays; the description says which way the open failed.
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"missing.dll", "no file %1"},
+        {"gone/x.dll", "no folder for %1"},
+        {"text.dll", "%1 is not a PE module"},
+        {"nope.dll", "%1 is not a PE module"},
+        {"many.dll", "%1 is not a PE module"},
+        {"empty.dll", "%1 is not a PE module"},
+        {".", "%1 is a folder"},
+        {"zero.dll", "%1 is not a plain file"}};
+    for (const auto& [name, why] : cases) {
+        const QString path = dir.filePath(name);
+        EXPECT_EQ(raised([&] { region.LoadFromResource(101, path); }),
+                  "26013|Can't open DLL for Resource Access: " +
+                      QString(why).arg(path).toStdString())
             << name;
         EXPECT_EQ(region.hRgn(), kept);
         EXPECT_EQ(region.AppliedToCount(), 1);
