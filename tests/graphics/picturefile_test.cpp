@@ -13,6 +13,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 
@@ -73,7 +74,7 @@ TEST(PictureFiles, EveryBitmapAcceptedReadsTheSameWhateverTheHeapHeld) {
     int accepted = 0, refusedCuts = 0;
     for (const QStringList& variant : variants) {
         const QString whole = dir.filePath("whole.bmp");
-        QStringList args = {"-size", "13x7", "plasma:fractal", "-seed", "7"};
+        QStringList args = {"-seed", "7", "-size", "13x7", "plasma:fractal"};
         for (const QString& a : variant)
             args << QString(a).replace("%1", whole);
         ASSERT_EQ(QProcess::execute("convert", args), 0) << args.join(' ').toStdString();
@@ -82,7 +83,8 @@ TEST(PictureFiles, EveryBitmapAcceptedReadsTheSameWhateverTheHeapHeld) {
         const QByteArray bytes = f.readAll();
         EXPECT_NE(readWithHeapFill(whole, 0x55), "refused") << variant.join(' ').toStdString();
         // Every length from the header on: refused, or the same pixels.
-        for (qsizetype cut = 54; cut <= bytes.size(); cut += 3) {
+        for (qsizetype cut = 54; cut < bytes.size() + 3; cut += 3) {
+            cut = std::min(cut, bytes.size()); // and the whole file last
             const QString path = dir.filePath("cut.bmp");
             ASSERT_TRUE(writeFile(path, bytes.left(cut)));
             const std::string a = readWithHeapFill(path, 0x55), b = readWithHeapFill(path, 0xAA);
@@ -95,7 +97,7 @@ TEST(PictureFiles, EveryBitmapAcceptedReadsTheSameWhateverTheHeapHeld) {
         }
     }
     EXPECT_GT(refusedCuts, 100);
-    EXPECT_GT(accepted, 5) << "whole files and cuts into trailing bytes still read";
+    EXPECT_GE(accepted, int(variants.size())) << "every whole file reads";
 
     // RLE streams that skip pixels (end the bitmap early, jump ahead) or end
     // in the data; and one that writes every pixel, padding its lines.
