@@ -52,6 +52,12 @@ DibHeader readHeader(const QByteArray& d, qsizetype at) {
     return h;
 }
 
+// Whether rows of stride bytes fit in room bytes, for sizes whose product
+// would not fit in 64 bits.
+bool rowsFit(qint64 stride, qint64 rows, qint64 room) {
+    return rows == 0 || stride <= room / rows;
+}
+
 // Whether the RLE stream from `at` writes each of width x height pixels in
 // order, without a skip, before it ends or its data does. Lines may run past
 // the width (writers pad them to whole words): the reader drops the rest.
@@ -104,7 +110,7 @@ bool bitmapFileIsWhole(const QByteArray& d) {
     case BI_BITFIELDS: {
         const qint64 stride = (h.width * h.bits + 31) / 32 * 4;
         const qint64 rows = h.height < 0 ? -h.height : h.height;
-        return start <= d.size() && stride * rows <= d.size() - start;
+        return start <= d.size() && rowsFit(stride, rows, d.size() - start);
     }
     case BI_RLE8:
     case BI_RLE4:
@@ -129,9 +135,11 @@ bool iconFileIsWhole(const QByteArray& d) {
     if (!h.bits || h.headerSize != 40 || h.compression != BI_RGB || h.height <= 0)
         return false;
     const qint64 height = h.height / 2; // colour rows, then as many mask rows
-    const qint64 colourRows = (h.width * h.bits + 31) / 32 * 4 * height;
-    const qint64 maskRows = (h.width + 31) / 32 * 4 * height;
-    return h.headerSize + h.colours * 4 + colourRows + maskRows <= entry.size();
+    const qint64 colourStride = (h.width * h.bits + 31) / 32 * 4;
+    const qint64 maskStride = (h.width + 31) / 32 * 4;
+    const qint64 pixels = h.headerSize + h.colours * 4;
+    return pixels <= entry.size() &&
+           rowsFit(colourStride + maskStride, height, entry.size() - pixels);
 }
 
 } // namespace vell
