@@ -5,6 +5,7 @@
 #include "graphics/formats/regiondata.h"
 #include "graphics/modulefile.h"
 #include "graphics/ownresource.h"
+#include "graphics/platform/posix/userlanguage.h"
 #include "graphics/regionfile.h"
 
 #include <cmath>
@@ -103,10 +104,12 @@ bool cDIBSectionRegion::LoadFromResource(const QVariant& vID, const QString& sDL
         return RegionFromBytes(bytes);
     }
     // The module stays open until this member returns, whichever way.
-    const std::unique_ptr<ModuleFile> module = ModuleFile::open(sDLL);
-    if (!module)
-        raise(ModuleNotOpened);
-    const auto entry = module->resources().find(id.digits.isEmpty() ? id.text : "#" + id.digits);
+    QString why;
+    const std::unique_ptr<ModuleFile> module = ModuleFile::open(sDLL, &why);
+    if (!module) // the standard words, and which way the open failed
+        raise(ModuleNotOpened, QString(standardDescription(ModuleNotOpened)) + ": " + why);
+    const auto entry = module->resources().find(id.digits.isEmpty() ? id.text : "#" + id.digits,
+                                                posix::userLanguageId());
     if (!entry)
         raise(RegionResourceNotFound, "Resource with ID " + id.text + " could not be found");
     if (entry->size == 0)

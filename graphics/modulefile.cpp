@@ -2,6 +2,11 @@
 
 #include "graphics/platform/posix/files.h"
 
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
 namespace vell {
 
 class ModuleFile::FileSource final : public ByteSource {
@@ -21,22 +26,50 @@ private:
     std::uint64_t size_;
 };
 
-std::unique_ptr<ModuleFile> ModuleFile::open(const QString& path) {
+namespace {
+
+// Why the open of path failed with errno error, in a few words.
+QString openFailure(int error, const QString& path) {
+    switch (error) {
+    case ENOENT:
+        return QFileInfo(QFileInfo(path).absolutePath()).isDir() ? "no file " + path
+                                                                 : "no folder for " + path;
+    case ENOTDIR:
+        return "no folder for " + path;
+    case EACCES:
+    case EPERM:
+        return path + " may not be read";
+    default:
+        return path + " cannot be opened (" + QString::fromLocal8Bit(std::strerror(error)) + ")";
+    }
+}
+
+} // namespace
+
+std::unique_ptr<ModuleFile> ModuleFile::open(const QString& path, QString* why) {
+    auto failed = [why](const QString& reason) {
+        if (why)
+            *why = reason;
+        return nullptr;
+    };
     const auto native = posix::nativePath(path);
     if (!native)
-        return nullptr;
+        return failed("no file can be named \"" + path + "\"");
     // Only plain files pass; a FIFO or device cannot hold the open up.
     posix::FileDescriptor file = posix::openForReading(*native);
     if (!file.valid())
-        return nullptr;
+        return failed(openFailure(errno, path));
     const auto status = posix::status(file);
-    if (!status || !status->regular)
-        return nullptr;
+    if (!status)
+        return failed(path + " cannot be read");
+    if (!status->regular)
+        return failed(QFileInfo(path).isDir() ? path + " is a folder"
+                                              : path + " is not a plain file");
     std::unique_ptr<ModuleFile> module(new ModuleFile);
     module->file_ = std::make_unique<FileSource>(std::move(file), status->size);
     module->resources_ = PeResources::open(*module->file_);
     if (!module->resources_)
-        return nullptr;
+        return failed(path + " is not a PE module");
     return module;
 }
 

@@ -15,8 +15,8 @@ namespace vell {
 class ModuleFile {
 public:
     // nullptr when the file cannot be opened, is not a plain file or is not a
-    // PE image.
-    static std::unique_ptr<ModuleFile> open(const QString& path);
+    // PE image; then *why, when given, says which, naming the path.
+    static std::unique_ptr<ModuleFile> open(const QString& path, QString* why = nullptr);
     ~ModuleFile();
     ModuleFile(const ModuleFile&) = delete;
     ModuleFile& operator=(const ModuleFile&) = delete;

@@ -36,8 +36,9 @@ QByteArray readRegionFile(const QString& path, std::uint64_t maxSize) {
         raiseFileError(PathFileAccessError);
     if (!posix::tryLockShared(file))
         raiseFileError(PermissionDenied);
-    if (status->size == 0)
-        raiseFileError(SubscriptOutOfRange);
+    if (status->size == 0) // no byte array to hold it: the runtime's number, saying why
+        throw RuntimeError(SubscriptOutOfRange, RuntimeError::programName(),
+                           "File is empty (0 bytes): no region data");
     if (status->size > maxSize)
         raiseFileError(OutOfMemory);
     QByteArray data(qsizetype(status->size), Qt::Uninitialized);

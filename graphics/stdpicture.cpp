@@ -1,9 +1,8 @@
 #include "graphics/stdpicture.h"
 
-#include "graphics/formats/dibfile.h"
+#include "graphics/picturefile.h"
+#include "runtime/runtimeerror.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 
 namespace vell {
@@ -23,15 +22,11 @@ StdPicture::StdPicture(const QImage& image, gdi::Gdi& gdi)
     : gdi_(&gdi), handle_(bitmapOf(image, gdi)), width_(image.width()), height_(image.height()) {}
 
 QImage readImage(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toUpper();
-    QFile f(path);
-    if ((suffix == "ICO" || suffix == "BMP") && f.open(QIODevice::ReadOnly)) {
-        const QByteArray data = f.readAll();
-        const QImage image = suffix == "ICO" ? readIconFile(data) : readBitmapFile(data);
-        if (!image.isNull())
-            return image;
+    try {
+        return loadPicture(path);
+    } catch (const RuntimeError&) {
+        return {};
     }
-    return QImage(path); // anything else: Qt's readers
 }
 
 StdPicture::~StdPicture() {

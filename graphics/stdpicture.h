@@ -9,8 +9,8 @@ class QImage;
 
 namespace vell {
 
-// Reads an image file or resource: BMP and ICO with our own readers (Qt's
-// would load every image plugin it has first), anything else with Qt's.
+// Reads an image file or resource (graphics/picturefile.h); a null image
+// when it cannot be read.
 QImage readImage(const QString& path);
 
 class StdPicture {

@@ -34,6 +34,12 @@ QImage decodeDib(const QByteArray& d, qsizetype header, qsizetype pixels, bool i
     if (colours > 256 || palette + 4 * colours > pixels ||
         (icon ? mask + maskStride * height : mask) > d.size())
         return {};
+    // A 32-bit icon is drawn by its alpha; its AND mask counts only when
+    // every alpha byte is 0, as for icons made before alpha was.
+    bool hasAlpha = false;
+    for (int y = 0; bits == 32 && icon && y < height && !hasAlpha; ++y)
+        for (int x = 0; x < width && !hasAlpha; ++x)
+            hasAlpha = quint8(d[pixels + stride * y + 4 * qsizetype(x) + 3]) != 0;
     QImage image(width, height, icon ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const qsizetype row = pixels + stride * (height - 1 - y); // rows bottom-up
@@ -48,8 +54,8 @@ QImage decodeDib(const QByteArray& d, qsizetype header, qsizetype pixels, bool i
                 p = palette + 4 * qsizetype(index);
             }
             out[x] = qRgba(quint8(d[p + 2]), quint8(d[p + 1]), quint8(d[p]),
-                           bits == 32 && icon ? quint8(d[p + 3]) : 255);
-            if (icon && quint8(d[maskRow + x / 8]) & (0x80 >> (x % 8)))
+                           hasAlpha ? quint8(d[p + 3]) : 255);
+            if (icon && !hasAlpha && quint8(d[maskRow + x / 8]) & (0x80 >> (x % 8)))
                 out[x] = qRgba(0, 0, 0, 0);
         }
     }

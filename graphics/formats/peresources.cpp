@@ -137,7 +137,44 @@ std::optional<std::uint32_t> PeResources::lookup(std::uint32_t dir, std::uint32_
     return std::nullopt;
 }
 
-std::optional<PeResourceEntry> PeResources::find(const QString& name) const {
+std::optional<std::uint32_t> PeResources::chooseLanguage(std::uint32_t dir,
+                                                         std::uint16_t userLanguage) const {
+    const std::uint64_t base = std::uint64_t(resourceRva_) + dir;
+    std::uint8_t header[DirectoryHeader];
+    if (!readRva(base, header, sizeof header))
+        return std::nullopt;
+    const std::size_t named = get16(header + 12), ids = get16(header + 14);
+    std::vector<std::uint8_t> entries(DirectoryEntry * (named + ids));
+    if (!readRva(base + DirectoryHeader, entries.data(), entries.size()))
+        return std::nullopt;
+    // Ranks: the user's own language, the same primary language, neutral,
+    // any; the lowest identifier within a rank. Named entries are no
+    // languages.
+    constexpr std::uint16_t PrimaryMask = 0x3FF;
+    auto rank = [&](std::uint32_t id) {
+        if (userLanguage && id == userLanguage)
+            return 0;
+        if (userLanguage && (id & PrimaryMask) == (userLanguage & PrimaryMask))
+            return 1;
+        return id == 0 ? 2 : 3;
+    };
+    std::optional<std::uint32_t> chosen;
+    std::uint32_t chosenId = 0;
+    for (std::size_t i = named; i < named + ids; ++i) {
+        const std::uint8_t* e = entries.data() + DirectoryEntry * i;
+        const std::uint32_t id = get32(e);
+        if (id & HighBit)
+            continue;
+        if (!chosen || rank(id) < rank(chosenId) || (rank(id) == rank(chosenId) && id < chosenId)) {
+            chosen = get32(e + 4);
+            chosenId = id;
+        }
+    }
+    return chosen;
+}
+
+std::optional<PeResourceEntry> PeResources::find(const QString& name,
+                                                 std::uint16_t userLanguage) const {
     if (resourceRva_ == 0)
         return std::nullopt;
     const auto type = lookup(0, RT_RCDATA, nullptr);
@@ -147,16 +184,9 @@ std::optional<PeResourceEntry> PeResources::find(const QString& name) const {
     const auto item = lookup(*type & ~HighBit, id.value_or(0), id ? nullptr : &name);
     if (!item || !(*item & HighBit))
         return std::nullopt;
-    // The language level: the neutral language if there is one, else the first.
-    const std::uint32_t languages = *item & ~HighBit;
-    auto leaf = lookup(languages, 0, nullptr);
-    if (!leaf) {
-        std::uint8_t first[DirectoryHeader + DirectoryEntry];
-        const std::uint64_t at = std::uint64_t(resourceRva_) + languages;
-        if (!readRva(at, first, sizeof first) || get16(first + 12) + get16(first + 14) == 0)
-            return std::nullopt;
-        leaf = get32(first + DirectoryHeader + 4);
-    }
+    const auto leaf = chooseLanguage(*item & ~HighBit, userLanguage);
+    if (!leaf)
+        return std::nullopt;
     if (*leaf & HighBit)
         return std::nullopt; // a fourth level: not a resource tree
     std::uint8_t data[8];

@@ -51,10 +51,12 @@ public:
 
     // The resource of type 10 named name: "#" and decimal digits for a
     // numeric ID, otherwise a name compared without regard to case. Of its
-    // languages the neutral one, else the first. nullopt when there is none
-    // or the directory on the way is damaged. Exactly three levels are read,
-    // so a directory that points back at itself cannot make this loop.
-    std::optional<PeResourceEntry> find(const QString& name) const;
+    // languages: userLanguage (a LANGID, 0 for none), else the lowest of the
+    // same primary language, else the neutral one (0), else the lowest.
+    // nullopt when there is none or the directory on the way is damaged.
+    // Exactly three levels are read, so a directory that points back at
+    // itself cannot make this loop.
+    std::optional<PeResourceEntry> find(const QString& name, std::uint16_t userLanguage = 0) const;
 
     // Whether the resource's bytes lie wholly in the file.
     bool holds(const PeResourceEntry& entry) const;
@@ -74,6 +76,10 @@ private:
     std::optional<std::uint32_t> lookup(std::uint32_t dir, std::uint32_t id,
                                         const QString* name) const;
     bool nameMatches(std::uint32_t at, const QString& name) const;
+    // The OffsetToData of the language directory dir's entry chosen for
+    // userLanguage, as find() says.
+    std::optional<std::uint32_t> chooseLanguage(std::uint32_t dir,
+                                                std::uint16_t userLanguage) const;
 
     const ByteSource* source_;
     std::vector<Section> sections_;

@@ -10,8 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto resources = vell::PeResources::open(source);
     if (!resources)
         return 0;
+    // A user's language from the input's last bytes: any LANGID, none included.
+    const std::uint16_t language = std::uint16_t(data[size - 1] << 8 | data[size - 2]);
     for (const char* name : {"#101", "#1", "#7", "SKIN", "ABC"}) {
-        const auto entry = resources->find(QString::fromLatin1(name));
+        const auto entry = resources->find(QString::fromLatin1(name), language);
         if (!entry)
             continue;
         const auto bytes = resources->load(*entry);

@@ -8,6 +8,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 QByteArray asset(const char* name) {
@@ -94,6 +96,43 @@ TEST(DibFiles, ASurfaceWrittenOutReadsBackWithItsRowsAsTheyStand) {
 
     vell::cDIBSection none(gdi);
     EXPECT_TRUE(vell::bitmapFileBytes(none).isEmpty());
+}
+
+// A 2 x 2 icon of 32 bits: pixels top row first as (alpha, mask bit), each
+// pixel's colour blue 10 * index + 1, green 2, red 3.
+QByteArray icon32(const std::array<std::pair<int, int>, 4>& pixels) {
+    QByteArray d(6 + 16 + 40 + 2 * 8 + 2 * 4, '\0');
+    auto* p = d.data();
+    qToLittleEndian<quint16>(1, p + 2), qToLittleEndian<quint16>(1, p + 4);
+    qToLittleEndian<quint32>(quint32(d.size() - 22), p + 14);
+    qToLittleEndian<quint32>(22, p + 18);
+    qToLittleEndian<quint32>(40, p + 22), qToLittleEndian<qint32>(2, p + 26);
+    qToLittleEndian<qint32>(4, p + 30), qToLittleEndian<quint16>(1, p + 34);
+    qToLittleEndian<quint16>(32, p + 36);
+    for (int i = 0; i < 4; ++i) {
+        const int row = 1 - i / 2, x = i % 2; // rows lie bottom-up
+        char* px = p + 62 + 8 * row + 4 * x;
+        px[0] = char(10 * i + 1), px[1] = 2, px[2] = 3, px[3] = char(pixels[size_t(i)].first);
+        if (pixels[size_t(i)].second)
+            p[62 + 16 + 4 * row] = char(p[62 + 16 + 4 * row] | (0x80 >> x));
+    }
+    return d;
+}
+
+TEST(DibFiles, AnIconWithAlphaIsDrawnByItElseByItsMask) {
+    // Alpha set where the mask says see-through, and 0 where it says solid.
+    const QImage alpha = vell::readIconFile(icon32({{{255, 0}, {128, 1}, {0, 0}, {0, 1}}}));
+    ASSERT_EQ(alpha.size(), QSize(2, 2));
+    EXPECT_EQ(alpha.pixel(0, 0), qRgba(3, 2, 1, 255));
+    EXPECT_EQ(alpha.pixel(1, 0), qRgba(3, 2, 11, 128)) << "an edge pixel keeps its alpha";
+    EXPECT_EQ(qAlpha(alpha.pixel(0, 1)), 0) << "an invisible pixel stays invisible";
+    EXPECT_EQ(qAlpha(alpha.pixel(1, 1)), 0);
+    // No alpha anywhere: the mask alone says what shows, and it shows whole.
+    const QImage masked = vell::readIconFile(icon32({{{0, 0}, {0, 1}, {0, 0}, {0, 0}}}));
+    ASSERT_EQ(masked.size(), QSize(2, 2));
+    EXPECT_EQ(masked.pixel(0, 0), qRgba(3, 2, 1, 255));
+    EXPECT_EQ(qAlpha(masked.pixel(1, 0)), 0);
+    EXPECT_EQ(masked.pixel(1, 1), qRgba(3, 2, 31, 255));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // written byte by byte, and checked against pefile as an independent reader.
 #include "graphics/dibsectionregion.h"
 #include "graphics/modulefile.h"
+#include "graphics/platform/posix/userlanguage.h"
 #include "support/errors.h"
 #include "support/fakegdi.h"
 #include "support/pebuilder.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using testing_support::buildPe;
 using testing_support::FakeGdi;
@@ -159,9 +161,22 @@ TEST_F(Modules, FilesThatAreNotModulesGive26013AndChangeNothing) {
     writeFile(dir.filePath("many.dll"), manySections);
     writeFile(dir.filePath("empty.dll"), {});
     const int fds = openDescriptors();
-    for (const char* name : {"missing.dll", "text.dll", "nope.dll", "many.dll", "empty.dll", "."}) {
-        EXPECT_EQ(raised([&] { region.LoadFromResource(101, dir.filePath(name)); }),
-                  "26013|Can't open DLL for Resource Access")
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.dll")));
+    // The number stays; the description says which way the open failed.
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"missing.dll", "no file %1"},
+        {"gone/x.dll", "no folder for %1"},
+        {"text.dll", "%1 is not a PE module"},
+        {"nope.dll", "%1 is not a PE module"},
+        {"many.dll", "%1 is not a PE module"},
+        {"empty.dll", "%1 is not a PE module"},
+        {".", "%1 is a folder"},
+        {"zero.dll", "%1 is not a plain file"}};
+    for (const auto& [name, why] : cases) {
+        const QString path = dir.filePath(name);
+        EXPECT_EQ(raised([&] { region.LoadFromResource(101, path); }),
+                  "26013|Can't open DLL for Resource Access: " +
+                      QString(why).arg(path).toStdString())
             << name;
         EXPECT_EQ(region.hRgn(), kept);
         EXPECT_EQ(region.AppliedToCount(), 1);
@@ -216,18 +231,30 @@ TEST_F(Modules, DamagedResourceTreesNeitherLoopNorReadOutside) {
               "26014|Resource with ID 101 could not be found");
 }
 
-// The language a resource is read in, of those its directory lists in order:
-// the neutral one (0), else the first listed. Directories are meant to be
-// sorted, so the first is the lowest, but a module need not keep to that.
-std::uint32_t chosenLanguage(const std::vector<std::uint32_t>& listed) {
-    return std::find(listed.begin(), listed.end(), 0u) != listed.end() ? 0u : listed.front();
+// The language a resource is read in, of those its directory lists, for a
+// user whose language is user (0: none): the user's own, else the lowest of
+// the same primary language (the low 10 bits), else the neutral one (0), else
+// the lowest. Directories are meant to be sorted, but a module need not keep
+// to that.
+std::uint32_t chosenLanguage(std::vector<std::uint32_t> listed, std::uint32_t user) {
+    std::sort(listed.begin(), listed.end());
+    for (auto fits : std::initializer_list<std::function<bool(std::uint32_t)>>{
+             [&](std::uint32_t id) { return user && id == user; },
+             [&](std::uint32_t id) { return user && (id & 0x3FF) == (user & 0x3FF); },
+             [&](std::uint32_t id) { return id == 0; }}) {
+        const auto it = std::find_if(listed.begin(), listed.end(), fits);
+        if (it != listed.end())
+            return *it;
+    }
+    return listed.front();
 }
 
-TEST_F(Modules, ALanguageOfItsOwnIsReadNeutralFirstElseTheFirstListed) {
+TEST_F(Modules, TheUsersLanguageIsReadElseItsPrimaryElseNeutralElseTheLowest) {
     const TestSeed seed;
     QRandomGenerator rng(seed.value());
-    const std::vector<std::uint32_t> pool = {0, 0x400, 0x407, 0x409, 0x40C, 0x411, 0x809};
-    int neutralNotFirst = 0;
+    const std::vector<std::uint32_t> pool = {0, 0x400, 0x407, 0x409, 0x40C, 0x411, 0x809, 0xC07};
+    const std::vector<std::uint16_t> users = {0, 0x407, 0x409, 0x807, 0x411, 0x416};
+    int primaryOnly = 0, notNeutralOrFirst = 0;
     for (int round = 0; round < 200; ++round) {
         std::vector<std::uint32_t> listed = pool;
         std::shuffle(listed.begin(), listed.end(), rng);
@@ -249,7 +276,8 @@ TEST_F(Modules, ALanguageOfItsOwnIsReadNeutralFirstElseTheFirstListed) {
         const vell::MemorySource source(file);
         const auto module = vell::PeResources::open(source);
         ASSERT_TRUE(module);
-        const auto entry = module->find(byName ? "skin" : "#101");
+        const std::uint16_t user = users[size_t(rng.bounded(int(users.size())))];
+        const auto entry = module->find(byName ? "skin" : "#101", user);
         ASSERT_TRUE(entry) << "round " << round;
         const auto bytes = module->load(*entry);
         ASSERT_TRUE(bytes);
@@ -257,13 +285,91 @@ TEST_F(Modules, ALanguageOfItsOwnIsReadNeutralFirstElseTheFirstListed) {
         for (std::uint32_t id : listed)
             order << QString::number(id, 16);
         EXPECT_EQ(bytes->toStdString(),
-                  "language " + QByteArray::number(chosenLanguage(listed), 16).toStdString())
-            << "round " << round << ", languages listed: " << order.join(' ').toStdString();
-        neutralNotFirst += listed.front() != 0 && chosenLanguage(listed) == 0;
+                  "language " + QByteArray::number(chosenLanguage(listed, user), 16).toStdString())
+            << "round " << round << ", user " << std::hex << user
+            << ", languages listed: " << order.join(' ').toStdString();
+        const std::uint32_t chosen = chosenLanguage(listed, user);
+        const bool neutral = std::find(listed.begin(), listed.end(), 0u) != listed.end();
+        primaryOnly += chosen != user && chosen != 0 && (chosen & 0x3FF) == (user & 0x3FF);
+        notNeutralOrFirst += chosen != (neutral ? 0u : listed.front());
         if (HasFailure())
             return; // one round's report is enough to replay it
     }
-    EXPECT_GT(neutralNotFirst, 10) << "too few rounds tell neutral from first";
+    EXPECT_GT(primaryOnly, 5) << "too few rounds take the primary language alone";
+    EXPECT_GT(notNeutralOrFirst, 20) << "too few rounds tell the user's language from neutral";
+}
+
+// The environment variable set for the scope, and put back after.
+struct ScopedEnv {
+    QByteArray name, old;
+    bool had;
+    ScopedEnv(const char* n, const QByteArray& value)
+        : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n)) {
+        qputenv(n, value);
+    }
+    ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
+};
+
+TEST_F(Modules, AResourceInGermanAndAmericanEnglishIsReadInTheUsersLanguage) {
+    const QString windres = "x86_64-w64-mingw32-windres";
+    if (QProcess::execute(windres, {"--version"}) != 0)
+        GTEST_SKIP() << "mingw-w64 binutils are not installed (tools/install-deps.sh)";
+    writeFile(dir.filePath("de.bin"), Rect);
+    writeFile(dir.filePath("en.bin"), TwoRects);
+    writeFile(dir.filePath("r.rc"), "LANGUAGE 0x09, 0x01\n101 RCDATA \"en.bin\"\n"
+                                    "LANGUAGE 0x07, 0x01\n101 RCDATA \"de.bin\"\n");
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(windres, {"--preprocessor=cpp", "-i", "r.rc", "-o", "r.o"});
+    ASSERT_TRUE(p.waitForFinished() && p.exitCode() == 0);
+    p.start("x86_64-w64-mingw32-ld", {"--dll", "-e", "0", "-o", "r.dll", "r.o"});
+    ASSERT_TRUE(p.waitForFinished() && p.exitCode() == 0);
+    const QRegion german(2, 3, 10, 5), english = QRegion(0, 0, 1, 1).united(QRegion(8, 1, 1, 1));
+    const ScopedEnv all("LC_ALL", ""), messages("LC_MESSAGES", "");
+    const std::vector<std::pair<const char*, QRegion>> cases = {{"de_DE.UTF-8", german},
+                                                                {"en_US.UTF-8", english},
+                                                                {"de_AT", german},
+                                                                {"en_GB", english},
+                                                                {"C.UTF-8", english},
+                                                                {"fr_FR", german}, // the lowest
+                                                                {"", german}};
+    for (const auto& [lang, expected] : cases) {
+        const ScopedEnv env("LANG", lang);
+        cDIBSectionRegion region(gdi);
+        ASSERT_TRUE(region.LoadFromResource(101, dir.filePath("r.dll"))) << lang;
+        EXPECT_EQ(gdi.RegionPixels(region.hRgn()), expected) << "LANG=" << lang;
+    }
+    const ScopedEnv lang("LANG", "de_DE");
+    const ScopedEnv messagesFirst("LC_MESSAGES", "en_US");
+    cDIBSectionRegion region(gdi);
+    ASSERT_TRUE(region.LoadFromResource(101, dir.filePath("r.dll")));
+    EXPECT_EQ(gdi.RegionPixels(region.hRgn()), english) << "LC_MESSAGES before LANG";
+    const ScopedEnv allFirst("LC_ALL", "de_CH");
+    ASSERT_TRUE(region.LoadFromResource(101, dir.filePath("r.dll")));
+    EXPECT_EQ(gdi.RegionPixels(region.hRgn()), german) << "LC_ALL before both";
+}
+
+TEST(UserLanguage, LocaleNamesGiveTheirWindowsLanguageIdentifiers) {
+    using vell::posix::languageIdOfLocale;
+    EXPECT_EQ(languageIdOfLocale("de_DE.UTF-8"), 0x0407);
+    EXPECT_EQ(languageIdOfLocale("en_US"), 0x0409);
+    EXPECT_EQ(languageIdOfLocale("en_GB.ISO-8859-1@euro"), 0x0809);
+    EXPECT_EQ(languageIdOfLocale("de_CH"), 0x0807);
+    EXPECT_EQ(languageIdOfLocale("pt_BR"), 0x0416) << "a country with the default sublanguage";
+    EXPECT_EQ(languageIdOfLocale("fr"), 0x040C) << "a language alone";
+    EXPECT_EQ(languageIdOfLocale("sv_AX"), 0x041D) << "an unlisted country: the default";
+    EXPECT_EQ(languageIdOfLocale("POSIX"), 0x0409);
+    EXPECT_EQ(languageIdOfLocale("C.UTF-8"), 0x0409);
+    EXPECT_EQ(languageIdOfLocale("tlh_QO"), 0);
+    EXPECT_EQ(languageIdOfLocale(""), 0);
+    // Every language listed gives its primary number under its default
+    // sublanguage, and no two listed codes of one language disagree.
+    for (const char* code : {"ja", "ko", "zh", "ru", "pl", "nb", "nn", "no", "hr", "sr"}) {
+        const std::uint16_t id = languageIdOfLocale(code);
+        EXPECT_EQ(id >> 10, 1) << code;
+        EXPECT_NE(id & 0x3FF, 0) << code;
+    }
+    EXPECT_EQ(languageIdOfLocale("nb") & 0x3FF, languageIdOfLocale("nn_NO") & 0x3FF);
 }
 
 TEST(OwnResources, NumberOrTextFindsTheSameQtResourceAndAMissingOneRaises) {

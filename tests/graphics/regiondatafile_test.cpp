@@ -174,7 +174,7 @@ TEST_F(Fixture, LoadingReplacesTheRegionOnlyOnceTheDataAreRead) {
     const std::pair<const char*, QString> cases[] = {
         {"missing.rgn", "53|" + classSource() + "|File not found"},
         {"no/such/folder.rgn", "76|" + classSource() + "|Path not found"},
-        {"empty.rgn", "9|" + classSource() + "|Subscript out of range"},
+        {"empty.rgn", "9|" + classSource() + "|File is empty (0 bytes): no region data"},
         {"huge.rgn", "7|" + classSource() + "|Out of memory"},
         {".", "75|" + classSource() + "|Path/File access error"},
     };

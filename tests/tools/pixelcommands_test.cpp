@@ -90,7 +90,8 @@ TEST(VellskinPixelCommands, ErrorsAreOneLineAndANonZeroExit) {
         {{"noise", "grey", "4", "4", out}, "error 5,"},
         {{"noise", "gray", "4", "x", out}, "HEIGHT is not a number"},
         {{"noise", "gray", "0", "4", out}, "error 7,"},
-        {{"resample", dir.filePath("missing.bmp"), "4", "4", out}, "error 481,"},
+        {{"resample", dir.filePath("missing.bmp"), "4", "4", out},
+         "error 53, vellskin, File not found"},
         {{"resample", dir.filePath("thin.bmp"), "4", "4", out}, "Subscript out of range"},
         {{"noise", "gray", "4", "4", dir.filePath("no/such/dir/out.bmp")}, "error 75,"},
     };

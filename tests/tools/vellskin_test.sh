@@ -60,11 +60,29 @@ expect_error() {
 expect_error "error 53, vellskin, File not found" info missing.rgn
 expect_error "error 53, vellskin.cDIBSectionRegion, File not found" render missing.rgn out.bmp
 expect_error "error 481, vellskin, Invalid picture" region rect.rgn out.rgn
-expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resource Access" \
+expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resource Access: rect.rgn is not a PE module" \
     extract rect.rgn 101 out.rgn
 printf '\x21\0\0\0\x01\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0' >bad.rgn
 expect_error "error 5, vellskin, " render bad.rgn out.bmp
 : >empty.rgn
-expect_error "error 9, vellskin.cDIBSectionRegion, Subscript out of range" render empty.rgn out.bmp
+expect_error "error 9, vellskin.cDIBSectionRegion, File is empty (0 bytes)" render empty.rgn out.bmp
+# Pictures: the file errors info gives, at once for a FIFO or a device.
+expect_error "error 53, vellskin, File not found" region missing.bmp out.rgn
+expect_error "error 481, vellskin, Invalid picture: empty.rgn is empty (0 bytes)" region empty.rgn out.rgn
+mkfifo fifo.bmp
+ln -s /dev/zero zero.bmp
+for special in fifo.bmp zero.bmp; do
+    status=0
+    timeout 10 "$vellskin" region $special out.rgn >out 2>err || status=$?
+    [ $status -eq 1 ] || fail "region $special exited $status"
+    grep -q "error 75, vellskin, Path/File access error" err || fail "region $special: $(cat err)"
+done
+# A module that cannot be opened: the same number, and which way it failed.
+expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resource Access: no file missing.dll" \
+    extract missing.dll 101 out.rgn
+expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resource Access: . is a folder" \
+    extract . 101 out.rgn
+expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resource Access: zero.bmp is not a plain file" \
+    extract zero.bmp 101 out.rgn
 [ ! -e out.bmp ] && [ ! -e out.rgn ] || fail "a failed command left a file"
 echo "vellskin: ok"

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "graphics/dibsectionfile.h"
+#include "graphics/picturefile.h"
 
 #include <QSaveFile>
 
@@ -33,6 +34,14 @@ void fail(vell::ErrorNumber number) {
 
 void failAs(const vell::RuntimeError& error) {
     throw error.withSource("vellskin");
+}
+
+QImage picture(const QString& path) {
+    try {
+        return vell::loadPicture(path);
+    } catch (const vell::RuntimeError& e) {
+        failAs(e);
+    }
 }
 
 std::int32_t number(const QString& text, const char* what) {

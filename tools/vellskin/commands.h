@@ -5,6 +5,7 @@
 
 #include "runtime/runtimeerror.h"
 
+#include <QImage>
 #include <QStringList>
 
 #include <cstdint>
@@ -45,6 +46,8 @@ inline constexpr vell::ErrorNumber InvalidPicture = vell::InvalidPicture;
 // A failure of the classes under a command, raised again as the tool's own.
 [[noreturn]] void failAs(const vell::RuntimeError& error);
 
+// The picture in the file at path, or its reader's error as the tool's own.
+QImage picture(const QString& path);
 // A 32-bit signed number, or an InvalidArgument error naming what it is.
 std::int32_t number(const QString& text, const char* what);
 // Writes the surface as a 24-bit bitmap file, replacing the file whole (a

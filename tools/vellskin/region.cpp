@@ -10,9 +10,7 @@
 namespace vellskin {
 
 int runRegion(const QStringList& args) {
-    const QImage image = vell::readImage(args[0]);
-    if (image.isNull())
-        fail(InvalidPicture, "Invalid picture: " + args[0]);
+    const QImage image = picture(args[0]);
     const vell::StdPicture picture(image);
     vell::cDIBSection dib;
     dib.CreateFromPicture(picture);

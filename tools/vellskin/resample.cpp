@@ -12,9 +12,7 @@ namespace vellskin {
 int runResample(const QStringList& args) {
     const std::int32_t height = number(args[1], "HEIGHT");
     const std::int32_t width = number(args[2], "WIDTH");
-    const QImage image = vell::readImage(args[0]);
-    if (image.isNull())
-        fail(InvalidPicture, "Invalid picture: " + args[0]);
+    const QImage image = picture(args[0]);
     const vell::StdPicture picture(image);
     vell::cDIBSection source;
     source.CreateFromPicture(picture);
