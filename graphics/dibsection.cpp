@@ -1,8 +1,29 @@
 #include "graphics/dibsection.h"
 
+#include "graphics/countwords.h"
 #include "graphics/screendc.h"
 
+#include <limits>
+
 namespace vell {
+namespace {
+
+// A row and the whole buffer must each fit a Long: past that no offset in the
+// surface can be held, so Overflow says which size it was.
+void checkSurfaceSize(std::int32_t width, std::int32_t height) {
+    const std::int64_t threeTimes = std::int64_t(width) * 3;
+    const std::int64_t size = ((threeTimes + 3) & ~std::int64_t(3)) * height;
+    constexpr std::int64_t Max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t Min = std::numeric_limits<std::int32_t>::min();
+    if (threeTimes >= Min && threeTimes + 3 <= Max && size >= Min && size <= Max)
+        return;
+    throw RuntimeError(RuntimeError::Overflow, RuntimeError::programName(),
+                       QString("Overflow: a %1 x %2 surface needs %3 bytes, a surface holds at "
+                               "most %4")
+                           .arg(grouped(width), grouped(height), grouped(size), grouped(Max)));
+}
+
+} // namespace
 
 cDIBSection::cDIBSection(gdi::Gdi& gdi) : gdi_(gdi) {}
 
@@ -23,6 +44,7 @@ bool cDIBSection::CreateDIB(gdi::HDC lhDC, std::int32_t lWidth, std::int32_t lHe
     tHeader.biPlanes = 1;
     tHeader.biBitCount = 24;
     tHeader.biCompression = gdi::BI_RGB;
+    checkSurfaceSize(lWidth, lHeight);
     tHeader.biSizeImage = static_cast<std::uint32_t>(
         checkedLong(std::int64_t(BytesPerScanLine()) * tHeader.biHeight));
     void* bits = nullptr;

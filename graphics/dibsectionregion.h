@@ -40,10 +40,11 @@ public:
     // Region data (graphics/formats/regiondata.h). Errors are RuntimeErrors
     // whose source is "<program>.cDIBSectionRegion".
     // Writes the region to sPath, replacing the file; True, or raises 26010
-    // (no region), 26011, 26012 or the file operation's error.
+    // (no region), 26011 (also for more rectangles than loading takes,
+    // gdi::MaxRegionRects), 26012 or the file operation's error.
     bool Save(const QString& sPath) const;
     // Makes the region from a file's data. A file error (see regionfile.h; a
-    // 0-byte file 9, one too large to be region data 7) is raised with the
+    // 0-byte file 9, one larger than gdi::MaxRegionDataSize 7) is raised with the
     // object unchanged; data the region maker refuses give False, with the
     // old region gone and no window listed.
     bool LoadFromFile(const QString& sFileName);

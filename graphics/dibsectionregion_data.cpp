@@ -2,6 +2,7 @@
 // from a file or a resource.
 #include "graphics/dibsectionregion.h"
 
+#include "graphics/countwords.h"
 #include "graphics/formats/regiondata.h"
 #include "graphics/modulefile.h"
 #include "graphics/ownresource.h"
@@ -30,7 +31,11 @@ void checkHoldable(std::uint64_t size) {
     if (size == 0)
         raise(SubscriptOutOfRange);
     if (size > gdi::MaxRegionDataSize)
-        raise(OutOfMemory);
+        raise(OutOfMemory,
+              QString("Resource too large for region data: %1 bytes, at most %2 "
+                      "(%3 rectangles)")
+                  .arg(grouped(std::int64_t(size)), grouped(std::int64_t(gdi::MaxRegionDataSize)),
+                       grouped(gdi::MaxRegionRects)));
 }
 
 struct ResourceId {
@@ -73,8 +78,14 @@ bool cDIBSectionRegion::Save(const QString& sPath) const {
     if (RegionHandle == 0)
         raise(NoRegionToSave);
     const std::uint32_t size = gdi_.GetRegionData(RegionHandle, 0, nullptr);
-    if (size == 0 || size > 0x7FFFFFFFu)
+    if (size == 0)
         raise(RegionSizeUnknown);
+    // What is written must load again: loading takes no more rectangles.
+    if (size > gdi::MaxRegionDataSize)
+        raise(
+            RegionSizeUnknown,
+            QString("Region too large to save: %1 rectangles, region data hold at most %2")
+                .arg(grouped((size - gdi::RgnDataHeaderSize) / 16), grouped(gdi::MaxRegionRects)));
     QByteArray buffer(qsizetype(size), '\0');
     if (gdi_.GetRegionData(RegionHandle, size, buffer.data()) != size)
         raise(RegionDataUnavailable);

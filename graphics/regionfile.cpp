@@ -1,5 +1,7 @@
 #include "graphics/regionfile.h"
 
+#include "graphics/countwords.h"
+#include "graphics/formats/regiondata.h"
 #include "graphics/platform/posix/fileerrors.h"
 #include "graphics/platform/posix/files.h"
 
@@ -25,6 +27,35 @@ posix::FileDescriptor openOrRaise(const QString& path) {
     return file;
 }
 
+// A size limit, not a failure to allocate: 7 as callers know it, with the
+// limit named.
+[[noreturn]] void raiseTooLarge(std::uint64_t size, std::uint64_t maxSize) {
+    const std::uint64_t rects =
+        maxSize > gdi::RgnDataHeaderSize ? (maxSize - gdi::RgnDataHeaderSize) / 16 : 0;
+    throw RuntimeError(OutOfMemory, RuntimeError::programName(),
+                       QString("File too large for region data: %1 bytes, at most %2 (%3 "
+                               "rectangles)")
+                           .arg(grouped(std::int64_t(size)), grouped(std::int64_t(maxSize)),
+                                grouped(std::int64_t(rects))));
+}
+
+// Writes data over the file at native where it stands; false when there is
+// no file there to write.
+bool writeInPlace(const QByteArray& native, const QByteArray& data, const QString& path) {
+    posix::FileDescriptor file = posix::openExistingForWriting(native);
+    if (!file.valid() && errno == ENOENT)
+        return false;
+    if (!file.valid())
+        posix::raiseOpenError(errno, path);
+    if (!posix::tryLockExclusive(file))
+        raiseFileError(PermissionDenied);
+    if (const int error = posix::rewriteInPlace(file, data))
+        posix::raiseWriteError(error);
+    if (!file.close())
+        posix::raiseWriteError(errno);
+    return true;
+}
+
 } // namespace
 
 QByteArray readRegionFile(const QString& path, std::uint64_t maxSize) {
@@ -40,7 +71,7 @@ QByteArray readRegionFile(const QString& path, std::uint64_t maxSize) {
         throw RuntimeError(SubscriptOutOfRange, RuntimeError::programName(),
                            "File is empty (0 bytes): no region data");
     if (status->size > maxSize)
-        raiseFileError(OutOfMemory);
+        raiseTooLarge(status->size, maxSize);
     QByteArray data(qsizetype(status->size), Qt::Uninitialized);
     switch (posix::readAt(file, 0, data.data(), std::size_t(data.size()))) {
     case posix::ReadResult::Done:
@@ -59,6 +90,11 @@ void writeRegionFile(const QString& path, const QByteArray& data) {
     if (posix::refusesReplacement(native))
         raiseFileError(PathFileAccessError);
     posix::ReplacementFile replacement(path);
+    // A folder that takes no new file may still hold a file we may write:
+    // that one is written in place, no longer all or nothing.
+    if (!replacement.valid() && posix::folderRefusesNewFile(replacement.error()) &&
+        writeInPlace(native, data, path))
+        return;
     if (!replacement.valid())
         posix::raiseOpenError(replacement.error(), path);
     if (!posix::tryLockExclusive(replacement.file()))

@@ -9,8 +9,11 @@
 // is refused with 70. Saving writes a new file beside the old one, under an
 // exclusive flock(), and renames it over the old only when every byte is
 // written: a reader sees the old data or the new, never a part, and a failed
-// save leaves the old file as it was. Locks are advisory: only processes that
-// take them are held off.
+// save leaves the old file as it was. Where the folder takes no new file (one
+// the caller may not write) but the file itself may be written, the file is
+// rewritten in place instead, under the same lock; a failure there leaves a
+// part of the new data. Locks are advisory: only processes that take them are
+// held off.
 #pragma once
 
 #include <QByteArray>
@@ -21,8 +24,8 @@
 namespace vell {
 
 // The whole file. A 0-byte file raises 9 "Subscript out of range" (no byte
-// array holds nothing) and one longer than maxSize 7 "Out of memory", both
-// without reading it.
+// array holds nothing) and one longer than maxSize 7, described as too large
+// for region data with the limit, both without reading it.
 QByteArray readRegionFile(const QString& path, std::uint64_t maxSize);
 
 // Replaces the file at path with exactly data.

@@ -2,6 +2,8 @@
 
 #include "graphics/formats/littleendian.h"
 
+#include <algorithm>
+
 namespace gdi {
 namespace {
 
@@ -39,18 +41,20 @@ void writeRegionData(std::span<const RegionRect> rects, std::uint8_t* out) {
     }
 }
 
-bool readRegionData(std::span<const std::uint8_t> data, std::vector<RegionRect>& rects) {
+RegionDataFault parseRegionData(std::span<const std::uint8_t> data,
+                                std::vector<RegionRect>& rects) {
     rects.clear();
     if (data.size() < RgnDataHeaderSize)
-        return false;
+        return RegionDataFault::NotRegionData;
     const std::uint8_t* p = data.data();
     if (get32(p) != RgnDataHeaderSize || get32(p + 4) != RDH_RECTANGLES)
-        return false;
+        return RegionDataFault::NotRegionData;
     const std::uint32_t count = get32(p + 8);
+    if (count > MaxRegionRects)
+        return RegionDataFault::TooManyRects;
     // 64-bit sum: a count near 2^32 must not wrap round to a small size.
-    if (count > MaxRegionRects ||
-        data.size() < RgnDataHeaderSize + std::uint64_t(16) * std::uint64_t(count))
-        return false;
+    if (data.size() < RgnDataHeaderSize + std::uint64_t(16) * std::uint64_t(count))
+        return RegionDataFault::Short;
     rects.reserve(count);
     p += RgnDataHeaderSize;
     for (std::uint32_t i = 0; i < count; ++i, p += 16) {
@@ -58,12 +62,16 @@ bool readRegionData(std::span<const std::uint8_t> data, std::vector<RegionRect>&
                            vell::le::get<std::int32_t>(p + 8), vell::le::get<std::int32_t>(p + 12)};
         if (!inRange(r.left) || !inRange(r.top) || !inRange(r.right) || !inRange(r.bottom)) {
             rects.clear();
-            return false;
+            return RegionDataFault::CoordinateOutside;
         }
         if (!r.empty())
             rects.push_back(r);
     }
-    return true;
+    return RegionDataFault::None;
+}
+
+bool readRegionData(std::span<const std::uint8_t> data, std::vector<RegionRect>& rects) {
+    return parseRegionData(data, rects) == RegionDataFault::None;
 }
 
 bool isBanded(std::span<const RegionRect> rects) {
@@ -74,6 +82,32 @@ bool isBanded(std::span<const RegionRect> rects) {
         if (!sameBand && b.top < a.bottom)
             return false;
     }
+    return true;
+}
+
+bool sortIntoBands(std::vector<RegionRect>& rects) {
+    std::sort(rects.begin(), rects.end(), [](const RegionRect& a, const RegionRect& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    std::size_t kept = 0; // rects[0, kept) are banded, touching ones joined
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const RegionRect& r = rects[i];
+        if (kept > 0) {
+            RegionRect& last = rects[kept - 1];
+            if (r.top == last.top) {
+                if (r.bottom != last.bottom || r.left < last.right)
+                    return false; // a band of mixed heights, or an overlap
+                if (r.left == last.right) {
+                    last.right = r.right;
+                    continue;
+                }
+            } else if (r.top < last.bottom) {
+                return false; // reaches into the band above
+            }
+        }
+        rects[kept++] = r;
+    }
+    rects.resize(kept);
     return true;
 }
 

@@ -30,8 +30,16 @@ TEST(DibSection, BytesPerScanLineRoundsThreeBytesAPixelUpToFourAndReportsOverflo
     EXPECT_EQ(errorNumber([&] { dib.Create(0x2AAAAAAB, 1); }), RuntimeError::Overflow);
     EXPECT_EQ(dib.Width(), 0x2AAAAAAB) << "header written up to the failing step";
     EXPECT_EQ(errorNumber([&] { (void)dib.BytesPerScanLine(); }), RuntimeError::Overflow);
-    // Fits a row, but not the whole image: biSizeImage overflows.
-    EXPECT_EQ(errorNumber([&] { dib.Create(0x10000, 0x10000); }), RuntimeError::Overflow);
+    // Fits a row, but not the whole image: biSizeImage overflows, and the
+    // error says which size it was.
+    try {
+        dib.Create(0x10000, 0x10000);
+        ADD_FAILURE() << "no Overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), RuntimeError::Overflow);
+        EXPECT_EQ(e.description(), "Overflow: a 65,536 x 65,536 surface needs 12,884,901,888 "
+                                   "bytes, a surface holds at most 2,147,483,647");
+    }
     EXPECT_EQ(dib.header().biSizeImage, 16u) << "left from the last size that fitted";
     EXPECT_NE(dib.hdc(), 0u) << "the context made before the error stays for ClearUp";
     dib.ClearUp();

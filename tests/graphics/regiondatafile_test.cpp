@@ -175,7 +175,9 @@ TEST_F(Fixture, LoadingReplacesTheRegionOnlyOnceTheDataAreRead) {
         {"missing.rgn", "53|" + classSource() + "|File not found"},
         {"no/such/folder.rgn", "76|" + classSource() + "|Path not found"},
         {"empty.rgn", "9|" + classSource() + "|File is empty (0 bytes): no region data"},
-        {"huge.rgn", "7|" + classSource() + "|Out of memory"},
+        {"huge.rgn", "7|" + classSource() +
+                         "|File too large for region data: 5,368,709,120 bytes, at most "
+                         "134,217,760 (8,388,608 rectangles)"},
         {".", "75|" + classSource() + "|Path/File access error"},
     };
     for (const auto& [name, expected] : cases) {

@@ -77,6 +77,9 @@ TEST(VellskinPixelCommands, ResampleTakesHeightFirstAndBlendsAsTheSurfaceDoes) {
             EXPECT_EQ(quint8(rows[12 * y + 3 * x + 1]), 25 * x) << x << "," << y;
 }
 
+// Sizes are checked before a surface is made: a size that is no size, a
+// picture past the tool's limit and a resample the picture is too thin for
+// each say what is wrong, as error 5 (a bad argument), never 7 or 9.
 TEST(VellskinPixelCommands, ErrorsAreOneLineAndANonZeroExit) {
     QTemporaryDir dir;
     QImage thin(1, 4, QImage::Format_RGB32);
@@ -85,14 +88,26 @@ TEST(VellskinPixelCommands, ErrorsAreOneLineAndANonZeroExit) {
     const QString out = dir.filePath("out.bmp");
     const struct {
         QStringList args;
-        const char* says;
+        QString says;
     } cases[] = {
         {{"noise", "grey", "4", "4", out}, "error 5,"},
         {{"noise", "gray", "4", "x", out}, "HEIGHT is not a number"},
-        {{"noise", "gray", "0", "4", out}, "error 7,"},
+        {{"noise", "gray", "0", "4", out},
+         "error 5, vellskin, WIDTH is a number of pixels, 1 or more, not 0"},
+        {{"resample", dir.filePath("thin.bmp"), "-3", "4", out},
+         "error 5, vellskin, HEIGHT is a number of pixels, 1 or more, not -3"},
+        {{"noise", "colour", "8193", "8192", out},
+         "error 5, vellskin, the noise picture would be 8,193 x 8,192 = 67,117,056 pixels, past "
+         "vellskin's limit of 67,108,864 pixels"},
+        {{"resample", dir.filePath("thin.bmp"), "20000", "20000", out},
+         "error 5, vellskin, the resampled picture would be 20,000 x 20,000 = 400,000,000 "
+         "pixels, past vellskin's limit of 67,108,864 pixels"},
         {{"resample", dir.filePath("missing.bmp"), "4", "4", out},
          "error 53, vellskin, File not found"},
-        {{"resample", dir.filePath("thin.bmp"), "4", "4", out}, "Subscript out of range"},
+        {{"resample", dir.filePath("thin.bmp"), "4", "4", out},
+         "error 5, vellskin, " + dir.filePath("thin.bmp") +
+             " is 1 x 4 pixels: resampling blends neighbouring pixels, so it needs a picture at "
+             "least 2 x 2"},
         {{"noise", "gray", "4", "4", dir.filePath("no/such/dir/out.bmp")}, "error 75,"},
     };
     for (const auto& c : cases) {
@@ -102,6 +117,9 @@ TEST(VellskinPixelCommands, ErrorsAreOneLineAndANonZeroExit) {
         EXPECT_EQ(r.err.count('\n'), 1) << qPrintable(r.err);
     }
     EXPECT_FALSE(QFile::exists(out)) << "nothing written on an error";
+    // At its own size the thin picture is copied, not blended: no error.
+    const Outcome same = vellskin({"resample", dir.filePath("thin.bmp"), "4", "1", out});
+    EXPECT_EQ(same.code, 0) << qPrintable(same.err);
 }
 
 } // namespace

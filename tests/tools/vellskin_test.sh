@@ -85,4 +85,55 @@ expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resour
 expect_error "error 26013, vellskin.cDIBSectionRegion, Can't open DLL for Resource Access: zero.bmp is not a plain file" \
     extract zero.bmp 101 out.rgn
 [ ! -e out.bmp ] && [ ! -e out.rgn ] || fail "a failed command left a file"
+
+# info and render give one verdict on region data, before info shows anything:
+# both take the data, or both refuse them with the same words, which name the
+# limit passed. rgn COUNT L T R B ...: a header saying COUNT, then the numbers.
+rgn() { perl -e '$n = shift; print pack("V4 l4 l*", 32, 1, $n, 16 * $n, 0, 0, 0, 0, @ARGV)' "$@"; }
+printf 'hello, this is not a region file, only some text\n' >text.rgn
+rgn 8388609 0 0 1 1 >many.rgn
+rgn 2 0 0 1 1 >short.rgn
+rgn 1 $((-(1 << 28))) 0 1 1 >far.rgn
+# 3000 rows and 3000 columns that cross: their union is 9,003,000 rectangles.
+perl -e 'my @r; for my $i (0 .. 2999) { push @r, 0, 2 * $i, 6000, 2 * $i + 1;
+    push @r, 2 * $i, 0, 2 * $i + 1, 6000 }
+    print pack("V4 l4 l*", 32, 1, 6000, 96000, 0, 0, 0, 0, @r)' >crossing.rgn
+# The same cells in y-x band order, then reversed: taken either way.
+perl -e 'my @r; for my $y (0 .. 99) { for (my $x = $y % 2; $x < 200; $x += 2) {
+    push @r, [$x, $y, $x + 1, $y + 1] } } @r = reverse @r;
+    print pack("V4 l4", 32, 1, scalar @r, 16 * @r, 0, 0, 0, 0), map { pack("l4", @$_) } @r' >reversed.rgn
+verdict() { # the description, without number and source; "ok" when taken
+    if "$vellskin" "$@" >out 2>err; then echo ok; else
+        [ ! -s out ] || [ "$1" != info ] || fail "info $2 showed something before refusing it"
+        sed 's/^vellskin: error [0-9]*, [^,]*, //' err; fi
+}
+check_verdict() {
+    local file=$1 says=$2 seen
+    seen=$(verdict info "$file")
+    [ "$seen" = "$(verdict render "$file" out.bmp)" ] || fail "info and render differ on $file"
+    case $seen in *"$says"*) ;; *) fail "$file: $seen" ;; esac
+}
+check_verdict text.rgn "text.rgn is not a region file: region data begin with a 32-byte header"
+check_verdict many.rgn "many.rgn holds 8,388,609 rectangles, past the limit of 8,388,608"
+check_verdict short.rgn "short.rgn is cut short: its 2 rectangles need 64 bytes, it has 48"
+check_verdict far.rgn "far.rgn has a coordinate outside -134,217,728 to 134,217,727"
+check_verdict crossing.rgn "crossing.rgn: its 6,000 rectangles overlap or are out of y-x band order, and merging them passes the region maker's limits (8,388,608 rectangles in a region"
+check_verdict reversed.rgn ok
+"$vellskin" region out.bmp again.rgn >/dev/null
+"$vellskin" info again.rgn | grep -q "^rectangles 10000 (not empty), in y-x bands$" ||
+    fail "reversed cells rendered and read back"
+rm -f out.bmp
+
+# render: an empty region, one wholly above the picture, and one that asks for
+# more pixels than the tool writes.
+rgn 0 >nothing.rgn
+expect_error "error 5, vellskin, nothing.rgn holds an empty region: there is nothing to draw" \
+    render nothing.rgn out.bmp
+rgn 1 0 -9 5 -1 >above.rgn
+expect_error "error 5, vellskin, the region lies wholly left of or above the picture's top-left corner (bounding box 0 -9 5 -1)" \
+    render above.rgn out.bmp
+rgn 1 0 0 20000 20000 >huge.rgn
+expect_error "error 5, vellskin, the picture of the region (its right x bottom edges) would be 20,000 x 20,000 = 400,000,000 pixels, past vellskin's limit of 67,108,864 pixels" \
+    render huge.rgn out.bmp
+[ ! -e out.bmp ] || fail "a refused render left a file"
 echo "vellskin: ok"

@@ -1,8 +1,11 @@
 // vellskin render FILE.rgn OUT.bmp
 #include "commands.h"
+#include "picturesize.h"
+#include "regionverdict.h"
 
 #include "graphics/dibsectionregion.h"
 #include "graphics/formats/regiondata.h"
+#include "graphics/regionfile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,17 +25,39 @@ std::vector<gdi::RegionRect> rectanglesOf(gdi::HRGN region) {
     return rects;
 }
 
+// Why the class refused the file's data, in the words info uses.
+[[noreturn]] void failRefused(const QString& path) {
+    QByteArray bytes;
+    try {
+        bytes = vell::readRegionFile(path, gdi::MaxRegionDataSize);
+    } catch (const vell::RuntimeError& e) {
+        failAs(e); // changed since the class read it
+    }
+    const QString why = regionRefusal(path, bytes);
+    fail(InvalidArgument,
+         why.isEmpty() ? path + " holds no region data the region maker accepts" : why);
+}
+
 } // namespace
 
 int runRender(const QStringList& args) {
     vell::cDIBSectionRegion region;
     if (!region.LoadFromFile(args[0]))
-        fail(InvalidArgument, args[0] + " holds no region data the region maker accepts");
+        failRefused(args[0]);
     const std::vector<gdi::RegionRect> rects = rectanglesOf(region.hRgn());
+    if (rects.empty())
+        fail(InvalidArgument, args[0] + " holds an empty region: there is nothing to draw");
     const gdi::RegionRect box = gdi::boundingBox(rects);
-    const int width = std::max(box.right, 0), height = std::max(box.bottom, 0);
-    if (width <= 0 || height <= 0)
-        fail(InvalidArgument, "the region has no pixel right of and below the origin to draw");
+    if (box.right <= 0 || box.bottom <= 0)
+        fail(InvalidArgument,
+             QString("the region lies wholly left of or above the picture's top-left corner "
+                     "(bounding box %1 %2 %3 %4): nothing of it falls in the picture")
+                 .arg(box.left)
+                 .arg(box.top)
+                 .arg(box.right)
+                 .arg(box.bottom));
+    const int width = box.right, height = box.bottom;
+    checkPictureSize(width, height, "the picture of the region (its right x bottom edges)");
     vell::cDIBSection dib;
     if (!dib.Create(width, height))
         fail(OutOfMemory, "Out of memory");

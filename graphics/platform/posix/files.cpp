@@ -86,6 +86,39 @@ bool refusesReplacement(const QByteArray& native) {
     return S_ISDIR(st.st_mode) || ::access(native.constData(), W_OK) != 0;
 }
 
+bool folderRefusesNewFile(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+FileDescriptor openExistingForWriting(const QByteArray& native) {
+    FileDescriptor file(::open(native.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!file.valid())
+        return file;
+    struct stat st {};
+    int error = 0;
+    if (::fstat(file.get(), &st) != 0)
+        error = errno;
+    else if (!S_ISREG(st.st_mode))
+        error = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+    if (error == 0)
+        return file;
+    file.close();
+    errno = error;
+    return {};
+}
+
+int rewriteInPlace(const FileDescriptor& file, QByteArrayView data) {
+    if (::ftruncate(file.get(), 0) != 0)
+        return errno;
+    if (::lseek(file.get(), 0, SEEK_SET) != 0)
+        return errno;
+    if (const int error = writeAll(file, data))
+        return error;
+    if (::fsync(file.get()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
 ReplacementFile::ReplacementFile(const QString& target) {
     const QFileInfo info(target);
     const QString stem = info.absolutePath() + "/." + info.fileName() + ".";

@@ -48,6 +48,20 @@ int writeAll(const FileDescriptor& file, QByteArrayView data);
 // the caller may not write.
 bool refusesReplacement(const QByteArray& native);
 
+// Whether a failure to make a ReplacementFile (its errno) is the folder's
+// refusal of a new file, as a folder the caller may not write gives; a file
+// already there may still be writable in place.
+bool folderRefusesNewFile(int error);
+
+// An existing plain file opened for writing in place, neither created nor
+// truncated, without blocking; invalid, with errno set, on failure (EISDIR
+// or ENXIO for what is not a plain file).
+FileDescriptor openExistingForWriting(const QByteArray& native);
+
+// Cuts the file to nothing, writes data from its start and flushes it to the
+// disk: 0, or the errno of the failure. A failure leaves part of the data.
+int rewriteInPlace(const FileDescriptor& file, QByteArrayView data);
+
 // A new file beside the one it is to replace, under a name of its own, open
 // for writing. Renamed over the old one by commit(); removed when the object
 // goes without that.

@@ -453,12 +453,9 @@ Gdi& platform() {
 namespace gdi::qt {
 namespace {
 
-// Merging more rectangles than this into a region of arbitrary rectangles is
-// refused: crossing strips make a region quadratic in their number.
-constexpr std::size_t UnionBudget = std::size_t(1) << 24;
-
 // The union of rectangles in any order, merged pairwise like a merge sort so
-// that each merge joins regions of similar size; false past the budget.
+// that each merge joins regions of similar size; false once a merged part
+// passes MaxRegionRects or the work MaxUnionWork.
 bool unionOf(const std::vector<RegionRect>& rects, std::vector<RegionRect>& out) {
     struct Part {
         QRegion region;
@@ -473,7 +470,7 @@ bool unionOf(const std::vector<RegionRect>& rects, std::vector<RegionRect>& out)
         a.region = a.region.united(b.region);
         a.level = std::max(a.level, b.level) + 1;
         work += std::size_t(a.region.rectCount());
-        return work <= UnionBudget;
+        return work <= MaxUnionWork && std::size_t(a.region.rectCount()) <= MaxRegionRects;
     };
     for (const RegionRect& r : rects) {
         stack.push_back(
@@ -522,7 +519,7 @@ HRGN QtGdi::ExtCreateRegion(const void* xform, std::uint32_t size, const void* d
     if (!readRegionData({static_cast<const std::uint8_t*>(data), size}, rects))
         return 0;
     std::vector<RegionRect> banded;
-    if (isBanded(rects))
+    if (isBanded(rects) || sortIntoBands(rects))
         banded = std::move(rects);
     else if (!unionOf(rects, banded))
         return 0;
