@@ -1,8 +1,9 @@
 #include "monitor/platform/webengine/webenginebrowser.h"
 
+#include "monitor/platform/webengine/sitepage.h"
+
 #include <QEvent>
 #include <QOpenGLWidget>
-#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <QWindow>
@@ -100,11 +101,12 @@ private:
     QPointer<QWindow> viewWindow_;
 };
 
-WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
+WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry, UrlShell& urls)
     : profile_(new QWebEngineProfile), view_(new QWebEngineView), left_(geometry.left()) {
     view_->setObjectName("WebBrowser1");
     view_->setWindowFlags(Qt::FramelessWindowHint);
-    view_->setPage(new QWebEnginePage(profile_, view_));
+    page_ = new SitePage(profile_, urls, view_);
+    view_->setPage(page_);
     primeForTextureChildren(view_);
     embedder_ = std::make_unique<Embedder>(*view_, *parent->window(), geometry);
 }
@@ -122,13 +124,14 @@ void WebEngineBrowser::setLeft(double pixels) {
 }
 
 void WebEngineBrowser::Navigate(const QString& url) {
-    if (view_)
-        view_->load(QUrl(url)); // returns at once; the outcome is the page's own business
+    if (page_)
+        page_->open(QUrl(url)); // returns at once; the outcome is the page's own business
 }
 
 BrowserFactory webEngineBrowsers() {
-    return [](QWidget* parent, const QRect& geometry) -> std::unique_ptr<monitor::WebBrowser> {
-        return std::make_unique<WebEngineBrowser>(parent, geometry);
+    return [](QWidget* parent, const QRect& geometry,
+              UrlShell& urls) -> std::unique_ptr<monitor::WebBrowser> {
+        return std::make_unique<WebEngineBrowser>(parent, geometry, urls);
     };
 }
 
