@@ -57,6 +57,21 @@ SitePage::SitePage(QWebEngineProfile* profile, UrlShell& urls, QObject* parent)
     // The profile is this page's alone (see WebEngineBrowser).
     connect(profile, &QWebEngineProfile::downloadRequested, this,
             [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    // After the render process ended, the next load starts a new one, but
+    // the view could stay blank over the loaded page (about one time in
+    // three): once that page has loaded, the view is shown anew.
+    connect(this, &QWebEnginePage::renderProcessTerminated, this,
+            [this] { renderProcessGone_ = true; });
+    connect(this, &QWebEnginePage::loadFinished, this, [this] {
+        if (!renderProcessGone_)
+            return;
+        renderProcessGone_ = false;
+        QWebEngineView* view = QWebEngineView::forPage(this);
+        if (view && view->isVisible()) {
+            view->hide();
+            view->show();
+        }
+    });
     qApp->installEventFilter(this);
 }
 

@@ -45,7 +45,8 @@ private:
 
     UrlShell& urls_;
     QUrl home_;
-    QElapsedTimer userActed_; // since the last click or key on the view
+    bool renderProcessGone_ = false; // until the next page has loaded
+    QElapsedTimer userActed_;        // since the last click or key on the view
     std::unique_ptr<SiteFilter> filter_;
 };
 
