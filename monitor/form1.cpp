@@ -42,7 +42,7 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
         const QRect at = c->pixelRect(twipsPerPixel_);
         parkedLeft_ = at.left();
         // Made last, so it lies over the controls it covers when shown.
-        webBrowser1_ = options.browserFactory(this, at);
+        webBrowser1_ = options.browserFactory(this, at, *desktop_.urls);
         webBrowser1_->setToggle(controls_.find<QWidget>(program_.roles.logToggle));
     }
     wireCommands();

@@ -26,8 +26,11 @@ public:
     virtual void setToggle(QWidget* toggle) { (void)toggle; }
 };
 
-// Makes the control as a child of parent, at geometry (pixels).
-using BrowserFactory =
-    std::function<std::unique_ptr<WebBrowser>(QWidget* parent, const QRect& geometry)>;
+class UrlShell;
+
+// Makes the control as a child of parent, at geometry (pixels). Links the
+// user follows away from the page's site go to urls, the desktop's browser.
+using BrowserFactory = std::function<std::unique_ptr<WebBrowser>(
+    QWidget* parent, const QRect& geometry, UrlShell& urls)>;
 
 } // namespace monitor

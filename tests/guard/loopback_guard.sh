@@ -6,6 +6,11 @@
 # any connect or addressed send outside 127.0.0.0/8 and ::1, on any sign of a
 # name lookup (see inspect), and on any packet that set out past loopback (the
 # namespace looks online, so the web engine behaves as on a connected machine).
+# The realm serves its wayward game-start page, which tries to lead the
+# embedded view to another site on loopback and to a named host (a link the
+# guard clicks, redirects, a script, a frame, pictures, a pop-up): the other
+# site must be asked nothing, no name looked up, and the clicked link handed
+# to the desktop's browser (a stand-in xdg-open that writes it down).
 # A build configured with real hosts is not checked (exit 77, skipped).
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
@@ -117,11 +122,15 @@ ticker_close=$("$4" tallowbar close)
 panel_refresh=$("$4" brambleview refresh)
 panel_log_toggle=$("$4" brambleview log-toggle)
 panel_close=$("$4" brambleview close)
+panel_page=$("$4" brambleview shown-page)
 work=$(mktemp -d)
+mkdir "$work/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
 failed=0
 
 vell_start_desktop
-vell_start_realm "$work/realm.log" traced vellrealm "$vellrealm"
+vell_start_realm "$work/realm.log" traced vellrealm "$vellrealm" --wayward-page
 mapfile -t probes < <(vell_realm_endpoints "$work/realm.log")
 site=$(sed -n 's|^game-start page: http://\([^/]*\)/.*|\1|p' "$work/realm.log")
 [[ $site == *:* ]] || site=$site:80
@@ -151,8 +160,9 @@ sleep 2
 vell_click "$window" $ticker_close
 timeout 30 tail --pid=$tracer -f /dev/null || { echo "error: the ticker did not end"; exit 1; }
 
-# Brambleview: start-up pass, Refresh, the update log shown and parked, close.
-QTWEBENGINE_DISABLE_SANDBOX=1 traced brambleview "$brambleview" >"$work/brambleview.log" 2>&1 4>&- &
+# Brambleview: start-up pass, Refresh, the update log shown, its link
+# clicked, the log parked, close.
+PATH=$work/bin:$PATH QTWEBENGINE_DISABLE_SANDBOX=1 traced brambleview "$brambleview" >"$work/brambleview.log" 2>&1 4>&- &
 tracer=$!
 vell_pids+=($tracer)
 window=$(vell_window)
@@ -166,7 +176,9 @@ for _ in $(seq 300); do
     [ "$(grep -c "page served" "$work/realm.log" || true)" -gt "$served" ] && break
     sleep 0.1
 done
-sleep 3 # what the page may do once shown
+sleep 4 # what the page tries once shown
+vell_click "$window" $panel_page # its link to the other site
+sleep 1
 vell_click "$window" $panel_log_toggle
 sleep 2
 vell_click "$window" $panel_close
@@ -196,6 +208,27 @@ if [ "$packets" -ne 0 ]; then
 fi
 if [ "$(connects_to brambleview "$site")" -lt 1 ]; then
     echo "  brambleview: never fetched the game-start page from $site"
+    failed=1
+fi
+# The wayward page: it was shown and tried its ways, and none got anywhere.
+other=$(sed -n 's|^other site: \(http://[^/]*\)$|\1|p' "$work/realm.log")
+elsewhere=${other#http://}
+[[ $elsewhere == *:* ]] || elsewhere=$elsewhere:80
+n=$(connects_to brambleview "$elsewhere")
+asked=$(grep -c "^other site asked" "$work/realm.log" || true)
+echo "the other site ($elsewhere): $n connects from brambleview, $asked requests"
+if [ "$n" -ne 0 ] || [ "$asked" -ne 0 ]; then
+    grep "^other site asked" "$work/realm.log" | sed 's/^/  /'
+    failed=1
+fi
+for path in /gamestart/moved.asp /gamestart/mirror.asp; do
+    if ! grep -q "^game-start redirect served: $path" "$work/realm.log"; then
+        echo "  the page never reached its redirect $path: its script did not run"
+        failed=1
+    fi
+done
+if ! grep -qx "$other/news/patch-2.14.html" "$work/opened" 2>/dev/null; then
+    echo "  the clicked link did not reach the desktop's browser (it got: $(cat "$work/opened" 2>/dev/null))"
     failed=1
 fi
 

@@ -23,7 +23,7 @@ void FakeBrowser::Navigate(const QString& url) {
 }
 
 monitor::BrowserFactory FakeBrowsers::factory() {
-    return [this](QWidget* parent, const QRect& geometry) {
+    return [this](QWidget* parent, const QRect& geometry, monitor::UrlShell&) {
         auto browser = std::make_unique<FakeBrowser>(log_, parent, geometry);
         last = browser.get();
         return std::unique_ptr<monitor::WebBrowser>(std::move(browser));

@@ -2,7 +2,8 @@
 // of a program's main window, so scripts click where the definition puts it:
 //   formquery tallowbar|brambleview ROLE|CONTROL
 // ROLE is what the control does: refresh, search, search-box, hide, close,
-// log-toggle, countdown, picture. The layout's own 15 twips a pixel (96 dpi).
+// log-toggle, countdown, picture; shown-page is the embedded page where it
+// shows. The layout's own 15 twips a pixel (96 dpi).
 #include "forms/brambleview/brambleview.h"
 #include "forms/tallowbar/tallowbar.h"
 
@@ -37,13 +38,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "formquery: no program %s\n", argv[1]);
         return 2;
     }
+    const QString asked = QString::fromLocal8Bit(argv[2]);
+    const bool shownPage = asked == "shown-page";
     const forms::Control* control =
-        program.form1.find(controlFor(program, QString::fromLocal8Bit(argv[2])));
+        program.form1.find(shownPage ? program.page.browser : controlFor(program, asked));
     if (!control) {
         std::fprintf(stderr, "formquery: %s has no control %s\n", argv[1], argv[2]);
         return 1;
     }
-    const QPoint centre = control->centre();
+    QPoint centre = control->centre();
+    if (shownPage)
+        centre.rx() += program.page.shownLeft - control->pixelRect().left();
     std::printf("%d %d\n", centre.x(), centre.y());
     return 0;
 }

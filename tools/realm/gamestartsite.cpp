@@ -19,7 +19,8 @@ QByteArray response(const QByteArray& status, const QByteArray& body) {
 
 } // namespace
 
-GameStartSite::GameStartSite(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) {
+GameStartSite::GameStartSite(QObject* parent)
+    : QObject(parent), server_(new QTcpServer(this)), page_(gameStartPage()) {
     connect(server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* c = server_->nextPendingConnection())
             serve(c);
@@ -56,17 +57,29 @@ void GameStartSite::serve(QTcpSocket* client) {
         if (!seen->contains("\r\n\r\n"))
             return;
         const QList<QByteArray> line = seen->left(seen->indexOf("\r\n")).split(' ');
-        const bool page = line.size() == 3 && line[0] == "GET" &&
-                          (line[1] == Path || line[1].startsWith(QByteArray(Path) + "?"));
-        if (page) {
-            ++pageRequests_;
-            emit pageServed();
-        }
-        client->write(page ? response("200 OK", gameStartPage())
-                           : response("404 Not Found", "<h1>Not here</h1>"));
+        const bool get = line.size() == 3 && line[0] == "GET";
+        client->write(get ? answer(line[1]) : response("404 Not Found", "<h1>Not here</h1>"));
         client->disconnectFromHost();
         seen->clear();
     });
+}
+
+QByteArray GameStartSite::answer(const QByteArray& path) {
+    if (path == Path || path.startsWith(QByteArray(Path) + "?")) {
+        ++pageRequests_;
+        emit pageServed();
+        return response("200 OK", page_);
+    }
+    if (redirects_.contains(path)) {
+        emit redirected(path);
+        return "HTTP/1.0 302 Found\r\nLocation: " + redirects_[path] +
+               "\r\nCache-Control: no-store\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+    }
+    return response("404 Not Found", "<h1>Not here</h1>");
+}
+
+void GameStartSite::addRedirect(const QByteArray& path, const QByteArray& location) {
+    redirects_[path] = location;
 }
 
 void GameStartSite::aim(forms::Program& program) const {

@@ -1,11 +1,13 @@
 // The official site's game-start page, served over HTTP on loopback so the
 // panel's embedded browser shows a real page in the demo and in tests. It
-// answers GET of the page's path and says 404 to anything else.
+// answers GET of the page's path and of its redirects, and says 404 to
+// anything else.
 #pragma once
 
 #include "forms/shared/formdefinition.h"
 
 #include <QHostAddress>
+#include <QMap>
 #include <QObject>
 #include <QString>
 
@@ -26,15 +28,24 @@ public:
     int pageRequests() const { return pageRequests_; }
     // Points a program's embedded page here (programs without one are left as they are).
     void aim(forms::Program& program) const;
+    // What the page's path serves (gameStartPage() unless set).
+    void setPage(const QByteArray& html) { page_ = html; }
+    // Another path of the site that sends the browser to location.
+    void addRedirect(const QByteArray& path, const QByteArray& location);
 
 signals:
     void pageServed();
+    void redirected(const QByteArray& path);
 
 private:
     void serve(QTcpSocket* client);
 
+    QByteArray answer(const QByteArray& path);
+
     QTcpServer* server_;
     int pageRequests_ = 0;
+    QByteArray page_;
+    QMap<QByteArray, QByteArray> redirects_; // path -> location
 };
 
 // The page itself: an update log in the game's colours.

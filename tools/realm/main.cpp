@@ -1,13 +1,16 @@
 // vellrealm: the game's six servers, simulated on loopback.
 //
-// Usage: vellrealm [--down NAMES] [--silent NAMES] [--no-site]
+// Usage: vellrealm [--down NAMES] [--silent NAMES] [--no-site | --wayward-page]
 //   NAMES is a comma-separated list of update, login, charselect, ch1, ch2, ch3.
 // It also serves the official site's game-start page on port 80 of the
 // official site's address, for the panel's embedded browser (--no-site: not).
+// --wayward-page serves a page that tries to lead the browser off the site,
+// and another site on 127.80.0.99:80 that reports whatever reaches it.
 // While it runs, lines on standard input change the realm:
 //   up NAME | down NAME | silent NAME | status | quit
 #include "forms/shared/endpoints.h"
 #include "tools/realm/gamestartsite.h"
+#include "tools/realm/offsite.h"
 #include "tools/realm/realm.h"
 
 #include <QCoreApplication>
@@ -78,10 +81,13 @@ int main(int argc, char** argv) {
     }
     const QStringList args = app.arguments();
     bool site = true;
+    bool wayward = false;
     for (int i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == "--no-site") {
             site = false;
+        } else if (args[i] == "--wayward-page") {
+            wayward = true;
         } else if (args[i] == "--down" && hasValue) {
             if (!applyList(r, args[++i], realm::State::Down))
                 return 1;
@@ -89,11 +95,29 @@ int main(int argc, char** argv) {
             if (!applyList(r, args[++i], realm::State::Silent))
                 return 1;
         } else {
-            std::fprintf(stderr, "usage: vellrealm [--down NAMES] [--silent NAMES] [--no-site]\n");
+            std::fprintf(stderr, "usage: vellrealm [--down NAMES] [--silent NAMES] [--no-site | "
+                                 "--wayward-page]\n");
             return 2;
         }
     }
     realm::GameStartSite gameStart;
+    realm::OffSite elsewhere;
+    if (site && wayward) {
+        if (!elsewhere.listen(QHostAddress(realm::ElsewhereAddress), 80, &error)) {
+            std::fprintf(stderr, "vellrealm: %s\n", qPrintable(error));
+            return 1;
+        }
+        realm::leadAway(gameStart, elsewhere.origin());
+        std::printf("other site: %s\n", qPrintable(elsewhere.origin()));
+        QObject::connect(&elsewhere, &realm::OffSite::asked, [](const QByteArray& line) {
+            std::printf("other site asked: %s\n", line.constData());
+            std::fflush(stdout);
+        });
+        QObject::connect(&gameStart, &realm::GameStartSite::redirected, [](const QByteArray& path) {
+            std::printf("game-start redirect served: %s\n", path.constData());
+            std::fflush(stdout);
+        });
+    }
     const QHostAddress official(forms::endpoints::OfficialSite);
     if (site && official.isNull()) {
         std::fprintf(stderr,

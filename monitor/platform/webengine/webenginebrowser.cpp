@@ -1,12 +1,12 @@
 #include "monitor/platform/webengine/webenginebrowser.h"
 
 #include "monitor/platform/webengine/pagehost.h"
+#include "monitor/platform/webengine/sitepage.h"
 
 #include <QByteArray>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QOpenGLWidget>
-#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <QWindow>
@@ -131,7 +131,7 @@ private:
     QPointer<QWindow> viewWindow_;
 };
 
-WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
+WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry, UrlShell& urls)
     : left_(geometry.left()) {
     if (!platformParentsWindows())
         return; // no page: the browser keeps its position and loads nothing
@@ -140,7 +140,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QRect& geometry)
     view_ = view;
     view_->setObjectName("WebBrowser1");
     view_->setWindowFlags(Qt::FramelessWindowHint);
-    view_->setPage(new QWebEnginePage(profile_, view_));
+    page_ = new SitePage(profile_, urls, view_);
+    view_->setPage(page_);
     primeForTextureChildren(view_);
     embedder_ = std::make_unique<Embedder>(*view, *parent->window(), geometry);
 }
@@ -163,8 +164,8 @@ void WebEngineBrowser::setToggle(QWidget* toggle) {
 }
 
 void WebEngineBrowser::Navigate(const QString& url) {
-    if (view_)
-        view_->load(QUrl(url)); // returns at once; the outcome is the page's own business
+    if (page_)
+        page_->open(QUrl(url)); // returns at once; the outcome is the page's own business
 }
 
 BrowserFactory webEngineBrowsers() {
@@ -173,8 +174,9 @@ BrowserFactory webEngineBrowsers() {
     // here, before the engine starts, unless the user says otherwise.
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
         qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", QByteArray("1"));
-    return [](QWidget* parent, const QRect& geometry) -> std::unique_ptr<monitor::WebBrowser> {
-        return std::make_unique<WebEngineBrowser>(parent, geometry);
+    return [](QWidget* parent, const QRect& geometry,
+              UrlShell& urls) -> std::unique_ptr<monitor::WebBrowser> {
+        return std::make_unique<WebEngineBrowser>(parent, geometry, urls);
     };
 }
 

@@ -14,9 +14,11 @@ class QWebEngineView;
 
 namespace monitor::webengine {
 
+class SitePage;
+
 class WebEngineBrowser final : public WebBrowser {
 public:
-    WebEngineBrowser(QWidget* parent, const QRect& geometry);
+    WebEngineBrowser(QWidget* parent, const QRect& geometry, UrlShell& urls);
     ~WebEngineBrowser() override;
 
     double Left() const override { return left_; }
@@ -29,6 +31,7 @@ private:
 
     QWebEngineProfile* profile_ = nullptr; // outlives the view's page, so it goes last
     QPointer<QWebEngineView> view_;
+    QPointer<SitePage> page_; // the view's
     double left_;
     std::unique_ptr<Embedder> embedder_;
 };
