@@ -25,6 +25,10 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # and its data); the depends below add what is loaded at run time instead.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackPerPackage.cmake)
+# strip leaves the compiler's .comment and .note sections in; Debian's
+# packages go without them (as dh_strip makes them).
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CPackStripComments.cmake)
+set(CPACK_VELL_OBJCOPY ${CMAKE_OBJCOPY})
 
 # vell_deb_package(NAME SECTION s DEPENDS d [RECOMMENDS r] DESCRIPTION summary line...)
 # The version is the global property VELL_FILE_VERSION_<target> set beside
@@ -40,10 +44,10 @@ macro(vell_deb_package name version_property)
     list(JOIN P_DESCRIPTION "\n" CPACK_DEBIAN_${P_UPPER}_DESCRIPTION)
 endmacro()
 
-# The programs need Qt's X11 platform plugin (only recommended by libqt6gui6)
-# and the faces their window definitions map theirs to.
+# The faces the programs' window definitions map theirs to. (Qt's X11
+# platform plugin comes with libqt6gui6, which dpkg-shlibdeps finds.)
 vell_deb_package(tallowbar VELL_FILE_VERSION_forms_tallowbar SECTION net
-    DEPENDS "qt6-qpa-plugins, fonts-dejavu-core"
+    DEPENDS "fonts-dejavu-core"
     RECOMMENDS "fonts-liberation"
     DESCRIPTION "Vellmoor server status ticker"
         "Tallowbar watches whether the six Vellmoor game servers (update, login,"
@@ -51,7 +55,7 @@ vell_deb_package(tallowbar VELL_FILE_VERSION_forms_tallowbar SECTION net
         "a small always-on-top skinned window with a tray icon, web links and a"
         "search of the game's official site.")
 vell_deb_package(brambleview VELL_FILE_VERSION_forms_brambleview SECTION net
-    DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation"
+    DEPENDS "fonts-dejavu-core, fonts-liberation"
     DESCRIPTION "Vellmoor server status panel with the game's update log"
         "Brambleview watches whether the six Vellmoor game servers (update, login,"
         "character select and three channels) accept connections and shows each"

@@ -22,6 +22,8 @@ packages=(
     # install and package checks: desktop entries, AppStream metainfo, lintian,
     # and dpkg-shlibdeps, which cpack runs for the packages' Depends
     desktop-file-utils appstream lintian dpkg-dev
+    # ... and hardening-check, which reads the packed programs' hardening
+    devscripts
     # regenerating the skins: the panel's hand-lettered headings (Z003)
     fonts-urw-base35
     # module resource tests: resource-only DLLs built at test time, and an

@@ -4,14 +4,16 @@
 # Installs each component into a scratch prefix and checks its exact file list,
 # the desktop entries and the AppStream metainfo; makes each package with its
 # own cpack run and checks its files, version, changelog and Depends; runs
-# lintian on all three; and checks that only brambleview links WebEngine.
+# lintian on all three; checks that only brambleview links WebEngine, that the
+# packed programs are hardened as Debian's are and carry no .comment, and
+# that each program has icons of its own.
 set -euo pipefail
 build=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-for tool in cmake cpack dpkg-deb readelf desktop-file-validate appstreamcli lintian; do
+for tool in cmake cpack dpkg-deb readelf desktop-file-validate appstreamcli lintian hardening-check; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/install-deps.sh installs it)"
 done
 
@@ -43,6 +45,20 @@ all_expected=$(for p in "${packages[@]}"; do expected_files "$p"; done | sort)
 [ "$(files_under "$scratch/all")" = "$all_expected" ] ||
     fail "a full install differs from the components' files:
 $(diff <(echo "$all_expected") <(files_under "$scratch/all"))"
+
+# Each program has its own icon, at every size, a PNG of that size.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
+for size in 16 32 48 64 128; do
+    icons=$scratch/all/share/icons/hicolor/${size}x$size/apps
+    for p in tallowbar brambleview; do
+        [ "$(head -c 8 "$icons/$p.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+            fail "$p's ${size}-pixel icon is no PNG"
+        [ "$(png_size "$icons/$p.png")" = "${size}x$size" ] ||
+            fail "$p's ${size}-pixel icon is $(png_size "$icons/$p.png")"
+    done
+    cmp -s "$icons/tallowbar.png" "$icons/brambleview.png" &&
+        fail "tallowbar and brambleview share one ${size}-pixel icon"
+done
 
 for p in "${packages[@]}"; do
     prefix=$scratch/component/$p
@@ -95,16 +111,18 @@ $(diff <(expected_files "$p") <(echo "$packed"))"
     tallowbar)
         grep -qi webengine <<<"$depends" && fail "tallowbar depends on WebEngine: $depends"
         grep -qi libqt6network <<<"$depends" && fail "tallowbar depends on Qt Network: $depends"
-        for d in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core; do
+        for d in libqt6widgets6 libqt6gui6 fonts-dejavu-core; do
             grep -qw "$d" <<<"$depends" || fail "tallowbar does not depend on $d: $depends"
         done ;;
     brambleview)
-        for d in libqt6webenginewidgets6 libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core; do
+        for d in libqt6webenginewidgets6 libqt6widgets6 libqt6gui6 fonts-dejavu-core; do
             grep -qw "$d" <<<"$depends" || fail "brambleview does not depend on $d: $depends"
         done ;;
     vellskin)
         grep -qiE 'webengine|widgets' <<<"$depends" && fail "vellskin depends on widgets: $depends" ;;
     esac
+    # Qt's X11 platform plugin is in libqt6gui6; nothing else is loaded at run time.
+    grep -qw qt6-qpa-plugins <<<"$depends" && fail "$p depends on qt6-qpa-plugins: $depends"
 
     # The packed binary, as a user gets it.
     mkdir -p "$scratch/x/$p" && dpkg-deb -x "$deb" "$scratch/x/$p"
@@ -115,15 +133,27 @@ $(diff <(expected_files "$p") <(echo "$packed"))"
     elif grep -qi webengine <<<"$needed"; then
         fail "$p links WebEngine: $(grep -i webengine <<<"$needed")"
     fi
+    # Hardened as Debian builds: stack protector, fortified calls, PIE, relro
+    # and bind now (Debian 12's flags have no control-flow protection); and
+    # stripped as Debian strips, without the .comment.
+    hardening-check --nocfprotection "$scratch/x/$p/usr/bin/$p" >"$scratch/hardening.log" 2>&1 ||
+        fail "$p is not hardened: $(cat "$scratch/hardening.log")"
+    grep -q 'Fortify Source functions: yes' "$scratch/hardening.log" ||
+        fail "$p calls no fortified function: $(cat "$scratch/hardening.log")"
+    readelf -SW "$scratch/x/$p/usr/bin/$p" | grep -qE '\] \.(comment|note) ' &&
+        fail "$p keeps a .comment or .note section"
     # The ticker opens its sockets and looks names up without Qt Network.
     if [ "$p" = tallowbar ] && grep -q '^libQt6Network' <<<"$needed"; then
         fail "tallowbar links Qt Network"
     fi
 done
 
-# Errors fail; warnings and the rest are shown.
-lintian --fail-on error "$scratch"/pkg/*.deb >"$scratch/lintian.log" 2>&1 ||
+# Errors fail, and so do the notes on hardening and unneeded sections;
+# warnings and the rest are shown.
+lintian --fail-on error --display-info "$scratch"/pkg/*.deb >"$scratch/lintian.log" 2>&1 ||
     fail "lintian: $(cat "$scratch/lintian.log")"
+grep -E '^I: .* (hardening-no-[a-z-]+|binary-has-unneeded-section) ' "$scratch/lintian.log" &&
+    fail "lintian finds the packages unhardened or unstripped"
 grep -E '^[EW]: ' "$scratch/lintian.log" || true
 
 echo "install and package: ok ($(cd "$scratch/pkg" && echo *.deb))"

@@ -10,5 +10,8 @@ QImage tickerSkin();
 QImage panelSkin();
 QImage windowIcon(int size = 16);
 QImage refreshPicture();
+// The programs' desktop icons (hicolor sizes), one of its own each.
+QImage tickerIcon(int size);
+QImage panelIcon(int size);
 
 } // namespace skingen

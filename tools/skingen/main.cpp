@@ -40,15 +40,18 @@ int main(int argc, char** argv) {
         write(dir, "shared/assets/refresh.bmp", skingen::bmp8(skingen::refreshPicture())) &&
         write(dir, "tallowbar/assets/ticker_skin.bmp", skingen::bmp24(skingen::tickerSkin())) &&
         write(dir, "brambleview/assets/panel_skin.bmp", skingen::bmp24(skingen::panelSkin()));
-    // The desktop's icons (hicolor theme sizes), from the same drawing; both
-    // programs share the window icon, so each installs the same pictures.
+    // The desktop's icons (hicolor theme sizes): each program its own.
+    const struct {
+        const char* program;
+        QImage (*draw)(int);
+    } icons[] = {{"tallowbar", skingen::tickerIcon}, {"brambleview", skingen::panelIcon}};
     for (int size : {16, 32, 48, 64, 128}) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        skingen::windowIcon(size).save(&buffer, "PNG");
-        for (const char* program : {"tallowbar", "brambleview"}) {
-            const QString name = QString("%2/icons/%1x%1/%2.png").arg(size).arg(program);
+        for (const auto& icon : icons) {
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            icon.draw(size).save(&buffer, "PNG");
+            const QString name = QString("%2/icons/%1x%1/%2.png").arg(size).arg(icon.program);
             dir.mkpath(QFileInfo(dir.filePath(name)).path());
             if (!write(dir, qPrintable(name), png))
                 return 1;
