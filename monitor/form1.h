@@ -27,7 +27,9 @@ class QLineEdit;
 
 namespace monitor {
 
+class ChangeAlerts;
 class Form2;
+class TrayOptions;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -75,6 +77,8 @@ public:
     const ProbeCycle& cycle() const { return *cycle_; }
     const TrayPresence& tray() const { return *tray_; }
     Form2* form2() const { return form2_.get(); }
+    ChangeAlerts* alerts() const { return alerts_.get(); } // null without a notifier
+    TrayOptions* trayOptions() const { return options_.get(); }
     const vell::cDIBSectionRegion* region() const { return cRegion_.get(); }
     WebBrowser* webBrowser1() const { return webBrowser1_.get(); }
     bool ended() const { return ended_; }
@@ -93,6 +97,7 @@ protected:
 private:
     void loadPage(); // the embedded page, where the program has one
     void wireCommands();
+    void makeTrayOptions(); // the tray menu's options and the change notifications
     void place();
 
     forms::Program program_;
@@ -103,6 +108,8 @@ private:
     std::unique_ptr<ProbeCycle> cycle_;
     std::unique_ptr<TrayPresence> tray_;
     std::unique_ptr<Form2> form2_;
+    std::unique_ptr<ChangeAlerts> alerts_;
+    std::unique_ptr<TrayOptions> options_;
     std::unique_ptr<vell::StdPicture> picBackground_; // the picture control's Picture object
     std::unique_ptr<vell::cDIBSectionRegion> cRegion_;
     std::unique_ptr<WebBrowser> webBrowser1_; // programs with an embedded page

@@ -3,6 +3,7 @@
 #include "monitor/application.h"
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
+#include "monitor/platform/dbus/desktopnotifications.h"
 #include "monitor/platform/qt/displaysetup.h"
 #include "monitor/platform/qt/qtdesktop.h"
 #include "monitor/platform/qt/qtmessagebox.h"
@@ -28,7 +29,11 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     options.twipsPerPixel = twipsPerPixel(QGuiApplication::primaryScreen());
     options.browserFactory = browser;
     const qt::SystemDesktop system; // after the application, and gone before it
-    Form1 form(program, system.desktop(), options);
+    Desktop desktop = system.desktop();
+    const QString entry = program.name.toLower(); // the installed icon and desktop entry
+    dbus::DesktopNotifications notices(program.name, entry, entry);
+    desktop.notices = &notices;
+    Form1 form(program, desktop, options);
     app.endOnSignals([&form] { form.ExitProgram(); });
     form.Form_Load();
     form.show();
