@@ -1,6 +1,8 @@
 #include "monitor/form1.h"
 
+#include "monitor/changealerts.h"
 #include "monitor/form2.h"
+#include "monitor/trayoptions.h"
 
 #include <QPainter>
 
@@ -34,6 +36,7 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
     connect(cycle_.get(), &ProbeCycle::timedPass, this, &Form1::loadPage);
     form2_ = std::make_unique<Form2>(program_.form2, program_.roles.exitItem);
     connect(form2_.get(), &Form2::mnuExit_Click, this, &Form1::mnuExit_Click);
+    makeTrayOptions();
 
     if (!program_.page.browser.isEmpty()) {
         const forms::Control* c = program_.form1.find(program_.page.browser);

@@ -28,7 +28,9 @@ class QLineEdit;
 
 namespace monitor {
 
+class ChangeAlerts;
 class Form2;
+class TrayOptions;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -80,6 +82,8 @@ public:
     const ProbeCycle& cycle() const { return *cycle_; }
     const TrayPresence& tray() const { return *tray_; }
     Form2* form2() const { return form2_.get(); }
+    ChangeAlerts* alerts() const { return alerts_.get(); } // null without a notifier
+    TrayOptions* trayOptions() const { return options_.get(); }
     const vell::cDIBSectionRegion* region() const { return cRegion_.get(); }
     WebBrowser* webBrowser1() const { return webBrowser1_.get(); }
     bool ended() const { return ended_; }
@@ -101,6 +105,7 @@ private:
     // Only controls a user sees take the focus: inside the shape, not under the page.
     void followVisibleControls();
     void wireCommands();
+    void makeTrayOptions(); // the tray menu's options and the change notifications
     void place();
 
     forms::Program program_;
@@ -111,6 +116,8 @@ private:
     std::unique_ptr<ProbeCycle> cycle_;
     std::unique_ptr<TrayPresence> tray_;
     std::unique_ptr<Form2> form2_;
+    std::unique_ptr<ChangeAlerts> alerts_;
+    std::unique_ptr<TrayOptions> options_;
     std::unique_ptr<vell::StdPicture> picBackground_; // the picture control's Picture object
     std::unique_ptr<vell::cDIBSectionRegion> cRegion_;
     QRegion shape_;                           // the region's pixels: what of the window shows

@@ -15,6 +15,7 @@ Form2::Form2(const forms::Form& definition, const QString& exitItem, QWidget* pa
         for (const forms::MenuItem& item : m.items) {
             QAction* action = menu->addAction(item.caption);
             action->setObjectName(item.name);
+            action->setCheckable(item.checkable);
             if (item.name == exitItem)
                 connect(action, &QAction::triggered, this, &Form2::mnuExit_Click);
         }

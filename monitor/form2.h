@@ -1,5 +1,6 @@
 // The hidden second window: it exists only to carry the popup menu whose
-// Exit item ends the program. It is never shown.
+// Exit item ends the program (the items above it are the tray options). It
+// is never shown.
 #pragma once
 
 #include "forms/shared/formdefinition.h"

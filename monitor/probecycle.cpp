@@ -5,6 +5,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace monitor {
@@ -33,6 +34,7 @@ ProbeCycle::ProbeCycle(const forms::Program& program, const ControlSet& controls
 }
 
 void ProbeCycle::connectAll() {
+    waiting_.fill(true);
     for (ProbeEntry& p : probes_) {
         p.socket->Connect();
         say(p, "checking");
@@ -55,6 +57,7 @@ void ProbeCycle::connected(int row) {
     p.indicator->setForeColor(IndicatorUp);
     say(p, "up");
     p.socket->Close();
+    answered(row);
 }
 
 void ProbeCycle::failed(int row) {
@@ -63,6 +66,16 @@ void ProbeCycle::failed(int row) {
     p.indicator->setCaption(p.downText);
     say(p, "down");
     // The socket stays in its error state until the next pass closes it.
+    answered(row);
+}
+
+void ProbeCycle::answered(int row) {
+    bool& waiting = waiting_.at(static_cast<size_t>(row));
+    if (!waiting)
+        return; // a second answer, or one outside a pass
+    waiting = false;
+    if (std::none_of(waiting_.begin(), waiting_.end(), [](bool w) { return w; }))
+        emit passEnded();
 }
 
 void ProbeCycle::say(ProbeEntry& p, const QString& state) {

@@ -41,18 +41,22 @@ public:
 signals:
     void timedPass(); // after the pass that ends a countdown
     void advanced();  // after every tick and every Refresh
+    // Every probe of the pass has answered (a silent one by its timeout).
+    void passEnded();
 
 private:
     void startPass(); // black indicators, then every probe closed and connected again
     // An indicator to a screen reader: its name holds what it shows, its
     // description says the server's state in words.
     static void say(ProbeEntry& p, const QString& state);
+    void answered(int row);
 
     std::array<ProbeEntry, 6> probes_{};
     QTimer* timer_ = nullptr;
     LabelControl* countdown_ = nullptr;
     int ticks_ = 0;
     int lTicks_ = 0;
+    std::array<bool, 6> waiting_{}; // probes of the running pass yet to answer
 };
 
 } // namespace monitor

@@ -3,6 +3,7 @@
 #include "monitor/application.h"
 #include "monitor/controls/twips.h"
 #include "monitor/form1.h"
+#include "monitor/platform/dbus/desktopnotifications.h"
 #include "monitor/platform/dbus/singleinstance.h"
 #include "monitor/platform/qt/displayname.h"
 #include "monitor/platform/qt/displaysetup.h"
@@ -36,7 +37,11 @@ int runProgram(const forms::Program& program, int argc, char** argv,
     dbus::SingleInstance instance(program.name,
                                   qt::sharedDisplay(QGuiApplication::platformName(), arguments));
     const qt::SystemDesktop system; // after the application, and gone before it
-    return runOnce(program, system.desktop(), instance, options,
+    Desktop desktop = system.desktop();
+    const QString entry = program.name.toLower(); // the installed icon and desktop entry
+    dbus::DesktopNotifications notices(program.name, entry, entry);
+    desktop.notices = &notices;
+    return runOnce(program, desktop, instance, options,
                    [&app](Form1& form) { app.endOnSignals([&form] { form.ExitProgram(); }); });
 }
 

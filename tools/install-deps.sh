@@ -13,6 +13,9 @@ packages=(
     # desktop tests and the headless run: X server, window manager, tray host,
     # input driver, window inspection, screenshots
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
+    # desktop tests of the change notifications: a real notification server
+    # on a private session bus (dunst, read back with dunstctl)
+    dunst dbus-daemon
     # the demo and the tests' private network namespace (ip link set lo up)
     iproute2 util-linux
     # single-instance tests: a private session bus

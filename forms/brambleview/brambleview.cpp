@@ -84,7 +84,8 @@ Program brambleview() {
         // Shown over the parchment's left column, inside the shape.
         .page = {"WebBrowser1", "http://" + sites.officialSite + "/gamestart/gamestart.asp", 165},
         .sites = sites,
-        .links = linkButtons(sites)};
+        .links = linkButtons(sites),
+        .desktopEntry = ":/forms/brambleview.desktop"};
 }
 
 } // namespace forms

@@ -85,7 +85,11 @@ Form menuForm() {
             .top = 855,
             .width = 4680,
             .height = 3090,
-            .menus = {{"mnupopup", "mnupopup", {{"mnuExit", "Exit"}}}}};
+            .menus = {{"mnupopup",
+                       "mnupopup",
+                       {{"mnuNotify", "Notify me of changes", true},
+                        {"mnuStartAtLogin", "Start at login", true},
+                        {"mnuExit", "Exit", false}}}}};
 }
 
 Roles mainRoles() {
@@ -98,7 +102,9 @@ Roles mainRoles() {
             .countdown = "Label1",
             .countdownTimer = "Timer1",
             .picture = "PicBackground",
-            .exitItem = "mnuExit"};
+            .exitItem = "mnuExit",
+            .notifyItem = "mnuNotify",
+            .startItem = "mnuStartAtLogin"};
 }
 
 std::vector<Link> linkButtons(const Sites& s) {

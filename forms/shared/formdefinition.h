@@ -91,6 +91,7 @@ struct Control {
 struct MenuItem {
     QString name;
     QString caption;
+    bool checkable = false; // an option that stays ticked while on
 };
 
 struct Menu {
@@ -162,6 +163,8 @@ struct Roles {
     QString countdownTimer; // its one-minute tick
     QString picture;        // the window's face, size and shape
     QString exitItem;       // the hidden window's menu item that ends the program
+    QString notifyItem;     // its option: a notification when a server changes
+    QString startItem;      // its option: start when the user logs in
 };
 
 // Everything that makes one program: its two windows and the data its
@@ -184,6 +187,9 @@ struct Program {
     EmbeddedPage page;
     Sites sites;
     std::vector<Link> links;
+    // The installed desktop entry's content, as a resource path: what the
+    // autostart entry copies.
+    QString desktopEntry;
 };
 
 } // namespace forms

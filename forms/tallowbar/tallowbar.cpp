@@ -82,7 +82,8 @@ Program tallowbar() {
             .summaryTimer = "ToolTipUpdater",
             .page = {},
             .sites = sites,
-            .links = linkButtons(sites)};
+            .links = linkButtons(sites),
+            .desktopEntry = ":/forms/tallowbar.desktop"};
 }
 
 } // namespace forms

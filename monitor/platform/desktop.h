@@ -14,6 +14,7 @@ class QMenu;
 
 namespace monitor {
 
+class Notifier;
 struct TrayIconData;
 
 inline constexpr gdi::HWND HWND_TOPMOST = gdi::HWND(-1);
@@ -52,6 +53,13 @@ public:
     // Whether the desktop has a notification area now: without one an icon
     // cannot be seen, and a hidden window could never be brought back.
     virtual bool available() const = 0;
+    // A message from the icon of the record's window (a balloon): false where
+    // the icon is not shown or cannot carry one. A click on it counts as a
+    // left click on the icon.
+    virtual bool showMessage(const TrayIconData& data, const QString& title, const QString& text) {
+        (void)data, (void)title, (void)text;
+        return false;
+    }
 };
 
 // Opening documents and web pages with the desktop's default handler.
@@ -67,6 +75,7 @@ struct Desktop {
     WindowShell* windows = nullptr;
     NotifyShell* tray = nullptr;
     UrlShell* urls = nullptr;
+    Notifier* notices = nullptr; // none: the program never announces changes
 };
 
 } // namespace monitor

@@ -25,7 +25,11 @@ inline void expectRolesNameControlsOfTheirKindAndLinksNameButtons(const forms::P
     EXPECT_EQ(p.form1.find(p.roles.countdownTimer)->interval, 60000);
     EXPECT_EQ(p.countdownTicks, 10);
     EXPECT_EQ(p.form1.find(p.roles.countdown)->text, "10...") << "the whole countdown at first";
-    EXPECT_EQ(p.form2.menus.at(0).items.at(0).name, p.roles.exitItem);
+    const std::vector<forms::MenuItem>& items = p.form2.menus.at(0).items;
+    EXPECT_EQ(items.back().name, p.roles.exitItem);
+    EXPECT_EQ(items.at(0).name, p.roles.notifyItem);
+    EXPECT_EQ(items.at(1).name, p.roles.startItem);
+    EXPECT_TRUE(QString(p.desktopEntry).endsWith(p.name.toLower() + ".desktop"));
     ASSERT_EQ(p.links.size(), 5u);
     for (const forms::Link& link : p.links) {
         const forms::Control* c = p.form1.find(link.control);

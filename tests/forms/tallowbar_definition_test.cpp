@@ -120,9 +120,14 @@ TEST(TallowbarDefinition, TimersAndTheHiddenMenu) {
     EXPECT_FALSE(control(p, "ToolTipUpdater").enabled);
     ASSERT_EQ(p.form2.menus.size(), 1u);
     EXPECT_EQ(p.form2.menus[0].name, "mnupopup");
-    ASSERT_EQ(p.form2.menus[0].items.size(), 1u);
-    EXPECT_EQ(p.form2.menus[0].items[0].name, "mnuExit");
-    EXPECT_EQ(p.form2.menus[0].items[0].caption, "Exit");
+    // The two options, then Exit, last.
+    ASSERT_EQ(p.form2.menus[0].items.size(), 3u);
+    EXPECT_EQ(p.form2.menus[0].items[0].caption, "Notify me of changes");
+    EXPECT_EQ(p.form2.menus[0].items[1].caption, "Start at login");
+    EXPECT_TRUE(p.form2.menus[0].items[0].checkable && p.form2.menus[0].items[1].checkable);
+    EXPECT_EQ(p.form2.menus[0].items[2].name, "mnuExit");
+    EXPECT_EQ(p.form2.menus[0].items[2].caption, "Exit");
+    EXPECT_FALSE(p.form2.menus[0].items[2].checkable);
     EXPECT_EQ(p.indicators.up, "Y");
     EXPECT_EQ(p.indicators.down, "X");
 }

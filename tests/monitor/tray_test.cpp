@@ -162,10 +162,13 @@ TEST_P(ProgramWindow, TheIconsMenuIsTheHiddenWindowsAndItsExitEndsTheProgram) {
     form->show();
     QMenu* menu = fakes.tray.menus.at(form->hWnd());
     ASSERT_EQ(menu, form->form2()->mnupopup());
-    ASSERT_EQ(menu->actions().size(), 1);
-    EXPECT_EQ(menu->actions()[0]->text(), "Exit");
+    // The two options, then Exit, last.
+    ASSERT_EQ(menu->actions().size(), 3);
+    EXPECT_EQ(menu->actions().last()->text(), "Exit");
     EXPECT_FALSE(form->form2()->isVisible());
-    menu->actions()[0]->trigger();
+    menu->actions()[0]->trigger(); // an option ends nothing
+    EXPECT_FALSE(form->ended());
+    menu->actions().last()->trigger();
     EXPECT_TRUE(form->ended());
     EXPECT_EQ(notifications().last(), "Shell_NotifyIcon(2," + program.trayTitle + ")");
 }

@@ -55,6 +55,31 @@ void FakeNotifyShell::press(gdi::HWND hWnd, std::uint32_t mouseMessage) {
         it->second(mouseMessage);
 }
 
+bool FakeNotifyShell::showMessage(const monitor::TrayIconData& data, const QString& title,
+                                  const QString& text) {
+    log_ << QString("showMessage(%1,%2,%3)").arg(data.hWnd).arg(title, text);
+    return carriesMessages;
+}
+
+void FakeNotifier::notify(const QString& summary, const QString& body) {
+    log_ << QString("notify(%1,%2)").arg(summary, body);
+    if (serviceRuns)
+        shown.emplace_back(summary, body);
+    else if (undelivered_)
+        undelivered_(summary, body);
+}
+
+void FakeNotifier::setHandlers(std::function<void()> activated,
+                               std::function<void(const QString&, const QString&)> undelivered) {
+    activated_ = std::move(activated);
+    undelivered_ = std::move(undelivered);
+}
+
+void FakeNotifier::click() const {
+    if (!shown.empty() && activated_)
+        activated_();
+}
+
 void FakeUrlShell::ShellExecuteA(const QString& url) {
     log_ << "ShellExecuteA(" + url + ")";
     urls << url;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "monitor/platform/desktop.h"
+#include "monitor/platform/notifier.h"
 #include "monitor/trayicondata.h"
 #include "support/fakebrowser.h"
 #include "support/fakegdi.h"
@@ -39,7 +40,10 @@ public:
     void setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) override;
     void setContextMenu(gdi::HWND hWnd, QMenu* menu) override;
     bool available() const override { return trayAvailable; }
+    bool showMessage(const monitor::TrayIconData& data, const QString& title,
+                     const QString& text) override;
     bool trayAvailable = true;
+    bool carriesMessages = true; // whether the icon can show a message
     // Plays the shell: a mouse message on the icon of window hWnd.
     void press(gdi::HWND hWnd, std::uint32_t mouseMessage);
 
@@ -61,14 +65,32 @@ private:
     QStringList& log_;
 };
 
+// Records notifications; plays the notification service, or its absence.
+class FakeNotifier final : public monitor::Notifier {
+public:
+    explicit FakeNotifier(QStringList& log) : log_(log) {}
+    void notify(const QString& summary, const QString& body) override;
+    void setHandlers(std::function<void()> activated,
+                     std::function<void(const QString&, const QString&)> undelivered) override;
+    void click() const; // the user clicks the one shown
+    bool serviceRuns = true;
+    std::vector<std::pair<QString, QString>> shown; // summary, body
+
+private:
+    QStringList& log_;
+    std::function<void()> activated_;
+    std::function<void(const QString&, const QString&)> undelivered_;
+};
+
 struct FakeDesktop {
     QStringList log;
     FakeGdi gdi;
     FakeWindowShell windows{log};
     FakeNotifyShell tray{log};
     FakeUrlShell urls{log};
+    FakeNotifier notices{log};
     FakeBrowsers browsers{log};
-    monitor::Desktop desktop() { return {&gdi, &windows, &tray, &urls}; }
+    monitor::Desktop desktop() { return {&gdi, &windows, &tray, &urls, &notices}; }
 };
 
 } // namespace testing_support

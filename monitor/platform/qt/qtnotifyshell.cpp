@@ -56,6 +56,12 @@ bool QtNotifyShell::Shell_NotifyIcon(std::uint32_t message, const TrayIconData& 
                                      break;
                                  }
                              });
+            QObject::connect(e.icon.get(), &QSystemTrayIcon::messageClicked, e.icon.get(),
+                             [this, hWnd] {
+                                 const auto cb = callbacks_.find(hWnd);
+                                 if (cb != callbacks_.end())
+                                     cb->second(WM_LBUTTONDOWN);
+                             });
             const auto menu = menus_.find(hWnd);
             if (menu != menus_.end() && menu->second)
                 e.icon->setContextMenu(menu->second);
@@ -82,6 +88,15 @@ void QtNotifyShell::setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t
 
 bool QtNotifyShell::available() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+bool QtNotifyShell::showMessage(const TrayIconData& data, const QString& title,
+                                const QString& text) {
+    const auto it = icons_.find(std::make_pair(std::uint32_t(data.hWnd), data.uID));
+    if (it == icons_.end() || !it->second.icon->isVisible() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    it->second.icon->showMessage(title, text, it->second.icon->icon());
+    return true;
 }
 
 void QtNotifyShell::setContextMenu(gdi::HWND hWnd, QMenu* menu) {

@@ -24,6 +24,7 @@ public:
     void setCallback(gdi::HWND hWnd, std::function<void(std::uint32_t)> callback) override;
     void setContextMenu(gdi::HWND hWnd, QMenu* menu) override;
     bool available() const override;
+    bool showMessage(const TrayIconData& data, const QString& title, const QString& text) override;
 
 private:
     struct Entry {
