@@ -13,13 +13,13 @@ packages=(
     # desktop tests and the headless run: X server, window manager, tray host,
     # input driver, window inspection, screenshots
     xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
-    # desktop tests of the change notifications: a real notification server
-    # on a private session bus (dunst, read back with dunstctl)
-    dunst dbus-daemon
+    # private session buses (single instance, notifications, accessibility),
+    # a real notification server (dunst, read back with dunstctl), the
+    # accessibility bus and a client that reads the programs' trees as a
+    # screen reader does
+    dbus-daemon libglib2.0-bin dunst at-spi2-core python3-pyatspi
     # the demo and the tests' private network namespace (ip link set lo up)
     iproute2 util-linux
-    # single-instance tests: a private session bus
-    dbus-daemon
     # the loopback guard: every connect of the programs
     strace
     # install and package checks: desktop entries, AppStream metainfo, lintian,
@@ -32,9 +32,6 @@ packages=(
     # module resource tests: resource-only DLLs built at test time, and an
     # independent PE reader to compare with
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp python3-pefile
-    # accessibility tests: a private session bus, the accessibility bus and a
-    # client that reads the programs' trees as a screen reader does
-    dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
     # tools/fuzz.sh: libFuzzer
     clang-14 libclang-rt-14-dev
 )
