@@ -20,7 +20,6 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
       program_(program), desktop_(desktop), twipsPerPixel_(options.twipsPerPixel) {
     setObjectName(program_.form1.name);
     setWindowTitle(program_.form1.caption);
-    setAccessibleName(program_.name); // the caption is what the definition says
     setFont(toQFont(program_.form1.font));
     if (!program_.form1.icon.isEmpty())
         setWindowIcon(QIcon(pictures_.pixmap(program_.form1.icon)));
@@ -48,6 +47,9 @@ Form1::Form1(const forms::Program& program, const Desktop& desktop, const BuildO
         webBrowser1_ = options.browserFactory(this, at, *desktop_.urls);
         webBrowser1_->setToggle(controls_.find<QWidget>(program_.roles.logToggle));
     }
+    // Named once the page's host is made: naming makes the window's
+    // accessible node, and the host gives the window one of its own.
+    setAccessibleName(program_.name); // the caption is what the definition says
     wireCommands();
 }
 

@@ -75,6 +75,7 @@ bool PageHost::event(QEvent* event) {
     case QEvent::FocusOut:
         if (page)
             QCoreApplication::sendEvent(page, event);
+        focusedPage_ = event->type() == QEvent::FocusIn ? page : nullptr;
         return QWidget::event(event);
     case QEvent::ShortcutOverride: // every key goes to the page, Tab too
         event->accept();
@@ -89,6 +90,12 @@ bool PageHost::event(QEvent* event) {
         }
         [[fallthrough]];
     case QEvent::KeyRelease:
+        if (page && page != focusedPage_ && hasFocus()) {
+            // A new render process brings a new widget: it learns it has the focus.
+            QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(page, &in);
+            focusedPage_ = page;
+        }
         if (page)
             QCoreApplication::sendEvent(page, event);
         event->accept(); // the page's, whether it used it or not: not the panel's

@@ -54,6 +54,7 @@ private:
     QPointer<PageView> view_;
     QPointer<QWidget> toggle_;
     QPointer<QWindow> viewWindow_;
+    QPointer<QWidget> focusedPage_; // the page widget last told it has the focus
 };
 
 // Lets screen readers see the page under its host (idempotent).
