@@ -27,9 +27,9 @@ std::vector<IndicatorReading> ChangeAlerts::readings() const {
     for (const ProbeEntry& p : cycle_.probes()) {
         const QString caption = p.indicator->caption();
         // A caption of one letter says nothing on its own: there the
-        // indicator's spoken words name the server.
-        out.push_back(
-            {caption == p.upText, captionsNameServers_ ? caption : p.indicator->accessibleName()});
+        // indicator's description says it in words, naming the server.
+        out.push_back({caption == p.upText,
+                       captionsNameServers_ ? caption : p.indicator->accessibleDescription()});
     }
     return out;
 }

@@ -45,6 +45,8 @@ protected:
             if (screenRect(c.name) == r && c.kind != forms::ControlKind::Timer &&
                 c.kind != forms::ControlKind::Winsock)
                 return c.name;
+        if (!def.page.browser.isEmpty() && r == shownPage())
+            return def.page.browser; // the shown page, a stop of its own
         return QString("<%1,%2 %3x%4>").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
     }
     QRect shownPage() const {
@@ -262,8 +264,11 @@ TEST_F(AccessibleDesktop, ThePanelByKeyboardAlone) {
         << "Space shows the log";
     const QStringList shown = showing(true);
     EXPECT_EQ(shown, QStringList({def.roles.hide, def.roles.close, def.roles.logToggle}));
-    EXPECT_EQ(walk("Tab"), from(shown, focusedControl()));
-    EXPECT_EQ(walk("shift+Tab"), backwards(from(shown, focusedControl())));
+    // The page itself is the stop after the toggle (it has no links of its own).
+    QStringList stops = shown;
+    stops.insert(stops.indexOf(def.roles.logToggle) + 1, def.page.browser);
+    EXPECT_EQ(walk("Tab"), from(stops, focusedControl()));
+    EXPECT_EQ(walk("shift+Tab"), backwards(from(stops, focusedControl())));
     ASSERT_TRUE(tabTo(def.roles.logToggle));
     xdo({"key", "space"});
     ASSERT_TRUE(

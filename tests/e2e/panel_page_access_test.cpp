@@ -154,7 +154,7 @@ TEST_F(PanelPageAccess, TheKeyboardGoesIntoThePageAndComesBackToThePanel) {
     const std::vector<Node> page = waitForPageNodes();
     ASSERT_FALSE(page.empty()) << qPrintable(tree);
     const auto inPage = [&] { return holds(page, Node{0, focused()}.what()); };
-    const QString toggle = QString("push button '%1'").arg(panel.form1.get(role.logToggle).text);
+    const QString toggle = QString("check box '%1'").arg(panel.form1.get(role.logToggle).text);
 
     // A click in the page, then keys scroll it.
     click(shownPage().center());

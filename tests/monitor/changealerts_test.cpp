@@ -51,7 +51,7 @@ protected:
         const monitor::LabelControl* label = form->cycle().probes().at(size_t(r)).indicator;
         return label->caption().contains(program.probes.at(size_t(r)).name)
                    ? label->caption()
-                   : label->accessibleName();
+                   : label->accessibleDescription(); // "Channel 2: down"
     }
     const std::vector<std::pair<QString, QString>>& shown() const { return fakes.notices.shown; }
     QString lastBody() const { return shown().empty() ? QString() : shown().back().second; }
