@@ -24,6 +24,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 vell_start_desktop
+# A session bus, as on a desktop: the one-instance name and notifications.
+vell_start_session_bus
 "$binary" 4>&- &
 program_pid=$!
 vell_pids+=($program_pid)
