@@ -13,6 +13,7 @@
 # to the desktop's browser (a stand-in xdg-open that writes it down).
 # A build configured with real hosts is not checked (exit 77, skipped).
 set -euo pipefail
+trap 'echo "error: the guard stopped at line $LINENO" >&2' ERR
 here=$(dirname "$(readlink -f "$0")")
 
 traced() { # NAME COMMAND...: becomes strace running COMMAND into $work/NAME.trace

@@ -267,9 +267,17 @@ vell_start_accessibility() {
         echo "error: the accessibility bus did not start (is at-spi2-core installed?)" >&2
         return 1
     }
+    # Asked again until it reads back: a loaded machine may miss the first.
+    vell_until 15 vell_enable_accessibility || {
+        echo "error: the accessibility bus would not be enabled (IsEnabled stays false)" >&2
+        return 1
+    }
+}
+
+vell_enable_accessibility() {
     gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-        --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' >/dev/null &&
-        vell_until 5 vell_accessibility_enabled
+        --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' &&
+        vell_accessibility_enabled
 }
 
 # The realm (COMMAND: its binary and arguments, or a tracer before it) reads
