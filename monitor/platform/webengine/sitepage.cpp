@@ -102,9 +102,10 @@ bool SitePage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
 bool SitePage::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (type == QEvent::MouseButtonRelease || type == QEvent::KeyPress) {
-        auto* widget = qobject_cast<QWidget*>(watched);
+        // Compared by address only: every object of the application passes
+        // here, some of them half made or half gone.
         QWebEngineView* view = QWebEngineView::forPage(this);
-        if (widget && view && (widget == view || view->isAncestorOf(widget)))
+        if (view && (watched == view || view->findChildren<QObject*>().contains(watched)))
             userActed_.start();
     }
     return false;
