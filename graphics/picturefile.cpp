@@ -42,16 +42,7 @@ QByteArray readPlainFile(const QString& path) {
         invalidPicture(path, QString(" is %1 bytes, more than the largest picture read (%2)")
                                  .arg(status->size)
                                  .arg(MaxPictureFileSize));
-    QByteArray data(qsizetype(status->size), Qt::Uninitialized);
-    switch (posix::readAt(file, 0, data.data(), std::size_t(data.size()))) {
-    case posix::ReadResult::Done:
-        return data;
-    case posix::ReadResult::Ended:
-        raiseFileError(InputPastEndOfFile); // it shrank while we read
-    case posix::ReadResult::Failed:
-        break;
-    }
-    raiseFileError(DeviceIOError);
+    return posix::readWhole(file, status->size);
 }
 
 } // namespace

@@ -72,16 +72,7 @@ QByteArray readRegionFile(const QString& path, std::uint64_t maxSize) {
                            "File is empty (0 bytes): no region data");
     if (status->size > maxSize)
         raiseTooLarge(status->size, maxSize);
-    QByteArray data(qsizetype(status->size), Qt::Uninitialized);
-    switch (posix::readAt(file, 0, data.data(), std::size_t(data.size()))) {
-    case posix::ReadResult::Done:
-        return data;
-    case posix::ReadResult::Ended:
-        raiseFileError(InputPastEndOfFile); // it shrank while we read
-    case posix::ReadResult::Failed:
-        break;
-    }
-    raiseFileError(DeviceIOError);
+    return posix::readWhole(file, status->size);
 }
 
 void writeRegionFile(const QString& path, const QByteArray& data) {

@@ -1,5 +1,7 @@
 #include "graphics/platform/posix/fileerrors.h"
 
+#include "graphics/platform/posix/files.h"
+
 #include <QFileInfo>
 
 #include <cerrno>
@@ -45,6 +47,19 @@ void raiseOpenError(int error, const QString& path) {
 
 void raiseWriteError(int error) {
     raiseFileError(error == ENOSPC || error == EDQUOT || error == EFBIG ? DiskFull : DeviceIOError);
+}
+
+QByteArray readWhole(const FileDescriptor& file, std::uint64_t size) {
+    QByteArray data(qsizetype(size), Qt::Uninitialized);
+    switch (readAt(file, 0, data.data(), std::size_t(data.size()))) {
+    case ReadResult::Done:
+        return data;
+    case ReadResult::Ended:
+        raiseFileError(InputPastEndOfFile); // it shrank while we read
+    case ReadResult::Failed:
+        break;
+    }
+    raiseFileError(DeviceIOError);
 }
 
 } // namespace vell::posix

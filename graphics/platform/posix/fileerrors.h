@@ -3,9 +3,13 @@
 // source takes RuntimeError::withSource).
 #pragma once
 
+#include "graphics/platform/posix/filedescriptor.h"
 #include "runtime/runtimeerror.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <cstdint>
 
 namespace vell::posix {
 
@@ -19,5 +23,9 @@ namespace vell::posix {
 // errno of a failed write, flush or close: 61 "Disk full" or 57 "Device I/O
 // error".
 [[noreturn]] void raiseWriteError(int error);
+
+// The whole of an open file of the size its status gave: 62 "Input past end
+// of file" if it shrank while read, 57 "Device I/O error" if the read failed.
+QByteArray readWhole(const FileDescriptor& file, std::uint64_t size);
 
 } // namespace vell::posix
